@@ -1,0 +1,161 @@
+// fenmarq-cli: the batch conversion for scripts and large batches.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "cli/sample_day.h"
+#include "convert/batch_converter.h"
+
+namespace fenmarq {
+namespace {
+
+enum ExitStatus {
+  kExitSuccess = 0,
+  kExitBatchEnded = 1,    // a failure ended the batch (or output could not be written)
+  kExitUsage = 2,
+  kExitDataProblems = 3,  // finished, but a close or write failed or a CHK check failed
+};
+
+constexpr std::string_view kUsage = R"(Usage:
+  fenmarq-cli convert [--make-dirs] FILE...
+  fenmarq-cli samples DIR
+  fenmarq-cli --help | --version
+
+Converts JMA observation files (amd/sfc, 1min/10sec) into CSV sheets (code
+page 932) with a hexadecimal rendering and a verified copy of it.
+
+convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
+            ./HEXFiles/HEX_<name>.txt and ./CHKFiles/CHK_<name>.txt under the
+            current directory. The log goes to standard output (UTF-8),
+            message texts to standard error.
+  --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
+samples     Writes one sample day file per record format into DIR and creates
+            its HEXFiles, CSVFiles and CHKFiles folders.
+
+Exit status: 0 done; 1 a failure ended the batch; 2 usage error;
+3 done, but a file could not be written or closed completely or a CHK check
+failed.
+)";
+
+constexpr std::string_view kVersion = "fenmarq-cli " FENMARQ_VERSION "\n";
+
+void print(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+int usageError(std::string_view message) {
+  print(stderr, "fenmarq-cli: ");
+  print(stderr, message);
+  print(stderr, "\nTry 'fenmarq-cli --help'.\n");
+  return kExitUsage;
+}
+
+// The log goes to standard output byte for byte.
+class StdoutLog final : public LogPane {
+ public:
+  void append(std::string_view text) override { print(stdout, text); }
+  void setLimit(std::size_t) override {}
+};
+
+// Message-box texts go to standard error; there is no list to select in.
+class StderrView final : public BatchView {
+ public:
+  void selectEntry(std::size_t) override {}
+  void showFields(const ObservationFileName&) override {}
+  void showMessageBox(std::string_view text) override {
+    std::fflush(stdout);  // keep the message where it happened in a shared terminal
+    print(stderr, text);
+    print(stderr, "\n");
+  }
+};
+
+bool makeOutputFolders(const std::filesystem::path& directory) {
+  for (const char* folder : {"HEXFiles", "CSVFiles", "CHKFiles"}) {
+    std::error_code error;
+    std::filesystem::create_directories(directory / folder, error);
+    if (error) {
+      print(stderr, "fenmarq-cli: cannot create " + (directory / folder).string() + ": " +
+                        error.message() + "\n");
+      return false;
+    }
+  }
+  return true;
+}
+
+int convert(const std::vector<std::string>& args) {
+  bool makeDirs = false;
+  std::vector<std::string> targets;
+  bool optionsDone = false;
+  for (const std::string& arg : args) {
+    if (!optionsDone && arg == "--make-dirs") {
+      makeDirs = true;
+    } else if (!optionsDone && arg == "--") {
+      optionsDone = true;
+    } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
+      return usageError("unknown option '" + arg + "'");
+    } else {
+      targets.push_back(arg);
+    }
+  }
+  if (targets.empty()) return usageError("convert needs at least one FILE");
+
+  std::error_code error;
+  const std::filesystem::path start = std::filesystem::current_path(error);
+  if (error) {
+    print(stderr, "fenmarq-cli: cannot read the current directory: " + error.message() + "\n");
+    return kExitBatchEnded;
+  }
+  if (makeDirs && !makeOutputFolders(start)) return kExitBatchEnded;
+
+  StdoutLog log;
+  StderrView view;
+  const BatchResult result = BatchConverter().run(targets, start.string(), log, view);
+  if (std::fflush(stdout) != 0) return kExitBatchEnded;
+  if (!result.finished) return kExitBatchEnded;
+  return result.problemsReported ? kExitDataProblems : kExitSuccess;
+}
+
+int samples(const std::vector<std::string>& args) {
+  if (args.size() != 1) return usageError("samples needs exactly one DIR");
+  const std::filesystem::path directory = args[0];
+  if (!makeOutputFolders(directory)) return kExitBatchEnded;
+  for (const SampleFile& sample : sampleFiles()) {
+    const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
+    const std::filesystem::path path = directory / sample.fileName;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      print(stderr, "fenmarq-cli: cannot write " + path.string() + "\n");
+      return kExitBatchEnded;
+    }
+    print(stdout, path.string() + "\n");
+  }
+  return kExitSuccess;
+}
+
+int run(int argc, char** argv) {
+  if (argc < 2) return usageError("missing command");
+  const std::string_view command = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "--help" || command == "-h") {
+    print(stdout, kUsage);
+    return kExitSuccess;
+  }
+  if (command == "--version") {
+    print(stdout, kVersion);
+    return kExitSuccess;
+  }
+  if (command == "convert") return convert(args);
+  if (command == "samples") return samples(args);
+  return usageError("unknown command '" + std::string(command) + "'");
+}
+
+}  // namespace
+}  // namespace fenmarq
+
+int main(int argc, char** argv) { return fenmarq::run(argc, argv); }

@@ -1,0 +1,177 @@
+#include "cli/sample_day.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "formats/amd_10sec.h"
+#include "formats/amd_1min.h"
+#include "formats/sfc_10sec.h"
+#include "formats/sfc_10sec_2008.h"
+#include "formats/sfc_1min.h"
+
+namespace fenmarq {
+namespace {
+
+constexpr SampleFile kSamples[] = {
+    {"amd_1min_20160412.62078", kAmd1MinFormat, 60},
+    {"amd_10sec_20160412.62078", kAmd10SecFormat, 10},
+    {"sfc_10sec_20160412.47662", kSfc10SecFormat, 10},
+    {"sfc_10sec_20120601.47662", kSfc10Sec2008Format, 10},
+    {"sfc_1min_20160412.47662", kSfc1MinFormat, 60},
+};
+
+// What the sample knows of the moment a record describes.
+struct Moment {
+  int year, month, day;
+  int seconds;          // since midnight
+  int secondsPerRecord;
+  std::size_t record;
+  int station;
+};
+
+bool has(std::string_view label, std::string_view part) {
+  return label.find(part) != std::string_view::npos;
+}
+
+// -1 at 03:00, +1 at 15:00.
+double diurnal(const Moment& m) {
+  return std::sin(2 * std::numbers::pi * (m.seconds / 86400.0 - 0.375));
+}
+
+// A small, repeatable jitter in [0, 1) per record and column.
+double jitter(const Moment& m, std::size_t column) {
+  std::uint32_t x = static_cast<std::uint32_t>(m.record * 2654435761u + column * 40503u);
+  x ^= x >> 13;
+  x *= 0x5bd1e995u;
+  x ^= x >> 15;
+  return (x & 0xFFFF) / 65536.0;
+}
+
+bool raining(const Moment& m) { return m.seconds >= 13 * 3600 && m.seconds < 14 * 3600 + 1800; }
+bool sunny(const Moment& m) { return m.seconds >= 6 * 3600 && m.seconds < 18 * 3600 && !raining(m); }
+
+std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t column,
+                         const Moment& m) {
+  const std::string_view label = field.label;
+  const double swing = diurnal(m);
+  const double temperature = 150 + 55 * swing;                        // 0.1 degC
+  const double wind = 35 + 15 * swing + 10 * jitter(m, column);       // 0.1 m/s
+  const double direction = std::fmod(220 + 40 * swing + 20 * jitter(m, 0), 360);
+  const double sun = std::max(0.0, -std::cos(2 * std::numbers::pi * m.seconds / 86400.0));
+  const std::int64_t minutes = m.seconds / 60;
+  const int perMinute = 60 / m.secondsPerRecord;
+
+  if (group == "HK" || has(label, "障害状況識別符") || label == "予備") return 0;
+  if (has(label, "利用フラグ")) return 0;
+  if (label == "年") return m.year;
+  if (label == "月") return m.month;
+  if (label == "日") return m.day;
+  if (label == "時") return m.seconds / 3600;
+  if (label == "分") return minutes % 60;
+  if (label == "秒") return m.seconds % 60;
+  if (has(label, "機関番号")) return 1;
+  if (has(label, "番号(上２桁)")) return m.station / 1000;
+  if (has(label, "番号(下３桁)")) return m.station % 1000;
+  if (has(label, "観測所種別")) return 1;
+  if (has(label, "緯度")) return 35415;   // 35 deg 41.5 min
+  if (has(label, "経度")) return 139450;  // 139 deg 45.0 min
+  if (has(label, "標高")) return 20061;   // 6.1 m, stored plus 2000 m, in 0.1 m
+  if (has(label, "高さ")) {
+    if (has(label, "雨量計")) return 5;
+    if (has(label, "風向風速計")) return 173;
+    if (has(label, "温度計")) return 15;
+    if (has(label, "日照計") || has(label, "日射計")) return 160;
+    if (has(label, "気圧計")) return 20080;
+    if (has(label, "視程計")) return 30;
+    return 0;
+  }
+  if (has(label, "重力加速度")) return 7980;  // 9.7980 m/s^2, stored minus 90000
+  if (has(label, "ベクトル")) return 50000 + std::lround(1000 * std::cos(direction / 57.3));
+  if (has(label, "16方位")) return 1 + std::lround(direction / 22.5) % 16;
+  if (has(label, "36方位")) return 1 + std::lround(direction / 10) % 36;
+  if (has(label, "風向")) return std::lround(direction);
+  if (has(label, "有効データ数")) return 4 * m.secondsPerRecord;
+  if (has(label, "風程")) return has(label, "カウンタ") ? static_cast<std::int64_t>(m.record * 3)
+                                                        : std::lround(wind / 10 * m.secondsPerRecord);
+  if (has(label, "最大瞬間風速")) return std::lround(wind * 1.6);
+  if (has(label, "最小瞬間風速")) return std::lround(wind * 0.5);
+  if (has(label, "風速")) return std::lround(wind);
+  if (has(label, "降水積算カウンタ")) return static_cast<std::int64_t>(m.record / 7);
+  if (has(label, "降水量") || has(label, "降水強度") || has(label, "降水の有無") ||
+      has(label, "降水種別") || has(label, "感雨")) {
+    return raining(m) ? (has(label, "強度") ? 30 : 1) : 0;
+  }
+  if (has(label, "日照積算カウンタ")) return sunny(m) ? minutes : 0;
+  if (has(label, "日照")) return sunny(m) ? (has(label, "時間") ? 60 / perMinute : 1) : 0;
+  if (has(label, "日射量")) return std::lround(sun * 80 * m.secondsPerRecord);
+  if (has(label, "出力電位")) return std::lround(sun * 9000);
+  if (has(label, "方位角")) return std::lround(90 + 180.0 * m.seconds / 86400);
+  if (has(label, "高度角")) return std::lround(sun * 60);
+  if (has(label, "データ※４") || has(label, "気温※４")) return std::lround(temperature + 500);
+  if (has(label, "機械温度")) return std::lround(temperature + 50);
+  if (has(label, "露点")) return std::lround(temperature - 60);
+  if (has(label, "気温")) return std::lround(temperature + (has(label, "最高") ? 2 : 0) -
+                                              (has(label, "最低") ? 2 : 0));
+  if (has(label, "雪面")) return 200;
+  if (has(label, "蒸気圧")) return 120;
+  if (has(label, "気圧")) return has(label, "海面") ? 10132 : 10080;
+  if (has(label, "湿度")) return std::lround(70 - 20 * swing);
+  if (has(label, "視程")) return 20000;
+  return 0;
+}
+
+void store(std::vector<std::uint8_t>& bytes, std::size_t at, FieldType type, std::int64_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (std::size_t i = 0; i < fieldWidth(type); ++i) {
+    bytes[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+  }
+}
+
+// The group label above each column, in column order.
+std::vector<std::string_view> columnGroups(const RecordFormat& format) {
+  std::vector<std::string_view> groups;
+  for (const Group& group : format.groups) groups.insert(groups.end(), group.span, group.label);
+  return groups;
+}
+
+}  // namespace
+
+std::span<const SampleFile> sampleFiles() { return kSamples; }
+
+std::vector<std::uint8_t> makeSampleDay(const SampleFile& sample) {
+  const RecordFormat& format = sample.format;
+  const std::string_view name = sample.fileName;
+  const std::size_t dateAt = name.rfind('_') + 1;
+  const auto number = [&](std::size_t at, std::size_t length) {
+    return std::stoi(std::string(name.substr(at, length)));
+  };
+  Moment m{number(dateAt, 4), number(dateAt + 4, 2), number(dateAt + 6, 2), 0,
+           sample.secondsPerRecord, 0, number(dateAt + 9, 5)};
+
+  std::vector<std::uint8_t> bytes(layoutSize(format));
+  const std::vector<std::string_view> groups = columnGroups(format);
+  const std::size_t firstColumn = format.stationBlock.size();
+  for (std::size_t k = 0; k < format.recordCount; ++k) {
+    m.record = k;
+    m.seconds = static_cast<int>(k) * sample.secondsPerRecord;
+    const std::size_t base = format.firstRecordOffset + k * format.recordSize;
+    for (std::size_t i = 0; i < format.fields.size(); ++i) {
+      const Field& field = format.fields[i];
+      store(bytes, base + field.offset, field.type,
+            sampleValue(field, groups[firstColumn + i], firstColumn + i, m));
+    }
+  }
+  // A station block is written last: where it shares bytes with the first
+  // record, the station description is what the file holds.
+  m.record = 0;
+  m.seconds = 0;
+  for (std::size_t i = 0; i < format.stationBlock.size(); ++i) {
+    const Field& field = format.stationBlock[i];
+    store(bytes, field.offset, field.type, sampleValue(field, groups[i], i, m));
+  }
+  return bytes;
+}
+
+}  // namespace fenmarq

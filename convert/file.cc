@@ -1,0 +1,46 @@
+#include "convert/file.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fenmarq {
+
+File::~File() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool File::open(const std::string& path, const char* mode) {
+  if (file_ != nullptr) close();
+  if (mode[0] == 'r') {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(path), error)) return false;
+  }
+  file_ = std::fopen(path.c_str(), mode);
+  writeFailed_ = false;
+  return file_ != nullptr;
+}
+
+std::size_t File::read(void* buffer, std::size_t size) {
+  return std::fread(buffer, 1, size, file_);
+}
+
+void File::write(std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) writeFailed_ = true;
+}
+
+void File::rewind() {
+  std::fflush(file_);
+  std::rewind(file_);
+}
+
+bool File::close() {
+  if (file_ == nullptr) return true;
+  // fclose flushes the stream's buffer; a flush that fails is a lost write.
+  const bool flushed = std::fflush(file_) == 0 && std::ferror(file_) == 0;
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  return flushed && closed && !writeFailed_;
+}
+
+}  // namespace fenmarq

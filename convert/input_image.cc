@@ -1,0 +1,46 @@
+#include "convert/input_image.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "convert/file.h"
+
+namespace fenmarq {
+
+std::uint64_t InputImage::capacityFor(std::uint64_t fileSize) {
+  return (fileSize + 4 + 15) / 16 * 16 + 1;
+}
+
+bool InputImage::allocate(std::uint64_t fileSize) {
+  release();
+  // A size this close to the top of the range cannot be held in memory, and
+  // the capacity arithmetic would wrap.
+  if (fileSize > std::numeric_limits<std::size_t>::max() - 64) return false;
+  const std::uint64_t capacity = capacityFor(fileSize);
+  // calloc hands out zeroed pages without touching them.
+  data_.reset(static_cast<std::uint8_t*>(std::calloc(capacity, 1)));
+  if (!data_) return false;
+  capacity_ = capacity;
+  return true;
+}
+
+void InputImage::readFrom(File& input) {
+  input.rewind();
+  length_ = 0;
+  const std::uint64_t limit = capacity_ - 1;
+  constexpr std::uint64_t kChunk = std::uint64_t{1} << 24;
+  while (length_ < limit) {
+    const std::size_t want = static_cast<std::size_t>(std::min(kChunk, limit - length_));
+    const std::size_t got = input.read(data_.get() + length_, want);
+    length_ += got;
+    if (got < want) break;
+  }
+}
+
+void InputImage::release() {
+  data_.reset();
+  capacity_ = 0;
+  length_ = 0;
+}
+
+}  // namespace fenmarq

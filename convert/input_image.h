@@ -1,0 +1,48 @@
+// The whole input file in one zero-filled block of memory.
+#ifndef FENMARQ_CONVERT_INPUT_IMAGE_H_
+#define FENMARQ_CONVERT_INPUT_IMAGE_H_
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <span>
+
+namespace fenmarq {
+
+class File;
+
+class InputImage {
+ public:
+  // The block size for a file of `fileSize` bytes: the smallest multiple of
+  // 16 that is at least fileSize + 4, plus 1 (so always fileSize + 5 or more).
+  static std::uint64_t capacityFor(std::uint64_t fileSize);
+
+  // Obtains the zero-filled block for a file of `fileSize` bytes (the full
+  // 64-bit size). False when the memory is not available.
+  bool allocate(std::uint64_t fileSize);
+
+  // Reads `input` from its start until its end or until one byte before the
+  // block's end, whichever comes first, so that a file that grew since its
+  // size was taken is cut, never written past the block, and the byte after
+  // the last one read is always zero.
+  void readFrom(File& input);
+
+  // The bytes read from the file.
+  std::span<const std::uint8_t> bytes() const { return {data_.get(), length_}; }
+  std::uint64_t length() const { return length_; }
+  std::uint64_t capacity() const { return capacity_; }
+
+  void release();
+
+ private:
+  struct Free {
+    void operator()(void* p) const { std::free(p); }
+  };
+  std::unique_ptr<std::uint8_t, Free> data_;
+  std::uint64_t capacity_ = 0;
+  std::uint64_t length_ = 0;
+};
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_CONVERT_INPUT_IMAGE_H_

@@ -1,0 +1,45 @@
+#include "formats/csv_sheet.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fenmarq {
+
+namespace {
+constexpr std::size_t kBufferSize = 256 * 1024;
+}  // namespace
+
+CsvSheet::CsvSheet(ByteSink& sink) : sink_(sink), buffer_(kBufferSize) {}
+
+CsvSheet::~CsvSheet() { flush(); }
+
+void CsvSheet::writeEmptyCells(std::size_t n) {
+  while (n > 0) {
+    reserve(1);
+    const std::size_t run = std::min(n, buffer_.size() - used_);
+    std::memset(buffer_.data() + used_, ',', run);
+    used_ += run;
+    n -= run;
+  }
+}
+
+void CsvSheet::writeText(std::string_view text) {
+  if (text.empty()) return;
+  if (text.size() > buffer_.size() - used_) {
+    flush();
+    if (text.size() > buffer_.size()) {
+      sink_.write(text);
+      return;
+    }
+  }
+  std::memcpy(buffer_.data() + used_, text.data(), text.size());
+  used_ += text.size();
+}
+
+void CsvSheet::flush() {
+  if (used_ == 0) return;
+  sink_.write({buffer_.data(), used_});
+  used_ = 0;
+}
+
+}  // namespace fenmarq

@@ -1,0 +1,72 @@
+// The byte-level grammar of a CSV sheet: cells end in ",", rows in "\n"
+// alone, nothing is quoted or escaped. Texts are written as given (the
+// converters hand over CP932). Output is gathered in a block buffer and
+// passed to the sink in large writes.
+#ifndef FENMARQ_FORMATS_CSV_SHEET_H_
+#define FENMARQ_FORMATS_CSV_SHEET_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "formats/byte_sink.h"
+#include "formats/decimal.h"
+
+namespace fenmarq {
+
+class CsvSheet {
+ public:
+  explicit CsvSheet(ByteSink& sink);
+  // Passes what is still buffered to the sink.
+  ~CsvSheet();
+  CsvSheet(const CsvSheet&) = delete;
+  CsvSheet& operator=(const CsvSheet&) = delete;
+
+  // Text then ",".
+  void writeCell(std::string_view text) {
+    writeText(text);
+    put(',');
+  }
+  // `n` commas.
+  void writeEmptyCells(std::size_t n);
+  // Text then `span` commas: the label stands in the first of `span` columns.
+  void writeGroupLabel(std::string_view text, std::size_t span) {
+    writeText(text);
+    writeEmptyCells(span);
+  }
+  // Text alone.
+  void writeText(std::string_view text);
+  // Signed decimal then ",".
+  void writeValue(std::int32_t value) {
+    reserve(kMaxDecimalLength + 1);
+    char* end = formatDecimal(value, buffer_.data() + used_);
+    *end++ = ',';
+    used_ = static_cast<std::size_t>(end - buffer_.data());
+  }
+  void endRow() { put('\n'); }
+  // Text then "\n": one row of the notes block (an empty text is an empty row).
+  void writeNote(std::string_view text) {
+    writeText(text);
+    endRow();
+  }
+
+  void flush();
+
+ private:
+  void put(char c) {
+    reserve(1);
+    buffer_[used_++] = c;
+  }
+  void reserve(std::size_t n) {
+    if (buffer_.size() - used_ < n) flush();
+  }
+
+  ByteSink& sink_;
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
+};
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_FORMATS_CSV_SHEET_H_

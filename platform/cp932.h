@@ -1,0 +1,31 @@
+// Conversion of UTF-8 text to code page 932 (Shift-JIS with the Windows
+// extensions), the encoding of every text in a CSV sheet. One implementation
+// per platform: iconv on POSIX, the Win32 code page conversion on Windows.
+#ifndef FENMARQ_PLATFORM_CP932_H_
+#define FENMARQ_PLATFORM_CP932_H_
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace fenmarq {
+
+class Cp932Encoder {
+ public:
+  Cp932Encoder();
+  ~Cp932Encoder();
+  Cp932Encoder(const Cp932Encoder&) = delete;
+  Cp932Encoder& operator=(const Cp932Encoder&) = delete;
+
+  // Returns `utf8` in CP932. A character that CP932 cannot hold, and every
+  // byte that is not part of a valid UTF-8 sequence, becomes one "?".
+  std::string encode(std::string_view utf8);
+
+ private:
+  struct Converter;
+  std::unique_ptr<Converter> converter_;
+};
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_PLATFORM_CP932_H_

@@ -1,0 +1,74 @@
+#include <errno.h>
+#include <iconv.h>
+
+#include <stdexcept>
+
+#include "platform/cp932.h"
+
+namespace fenmarq {
+namespace {
+
+// The length of the UTF-8 sequence that `lead` starts, or 1 for a byte that
+// cannot start one (it is then replaced on its own).
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+  if (lead >= 0xC2) return 2;
+  return 1;
+}
+
+}  // namespace
+
+struct Cp932Encoder::Converter {
+  iconv_t cd;
+};
+
+Cp932Encoder::Cp932Encoder() : converter_(std::make_unique<Converter>()) {
+  converter_->cd = iconv_open("CP932", "UTF-8");
+  // Without the codec no sheet can be written; this is an installation fault.
+  if (converter_->cd == reinterpret_cast<iconv_t>(-1)) {
+    throw std::runtime_error("the CP932 codec is not available (iconv_open failed)");
+  }
+}
+
+Cp932Encoder::~Cp932Encoder() { iconv_close(converter_->cd); }
+
+std::string Cp932Encoder::encode(std::string_view utf8) {
+  std::string out;
+  // No character takes more bytes in CP932 than in UTF-8, and a replaced
+  // character or byte shrinks to one "?", so the output fits.
+  out.resize(utf8.size());
+  char* in = const_cast<char*>(utf8.data());
+  std::size_t inLeft = utf8.size();
+  char* dst = out.data();
+  std::size_t outLeft = out.size();
+  iconv(converter_->cd, nullptr, nullptr, nullptr, nullptr);
+  while (inLeft > 0) {
+    if (iconv(converter_->cd, &in, &inLeft, &dst, &outLeft) != static_cast<std::size_t>(-1)) {
+      break;
+    }
+    if (errno == E2BIG || outLeft == 0) {  // cannot happen by the above; stay safe anyway
+      const std::size_t used = static_cast<std::size_t>(dst - out.data());
+      out.resize(out.size() * 2 + 16);
+      dst = out.data() + used;
+      outLeft = out.size() - used;
+      if (errno == E2BIG) continue;
+    }
+    // EILSEQ or EINVAL: a character without a CP932 form, or bytes that are
+    // not valid UTF-8. A whole valid character becomes one "?"; otherwise
+    // only its first byte does, and the search goes on after it.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(in);
+    const std::size_t length = sequenceLength(bytes[0]);
+    std::size_t valid = 1;
+    while (valid < length && valid < inLeft && (bytes[valid] & 0xC0) == 0x80) ++valid;
+    const std::size_t skip = valid == length ? length : 1;
+    *dst++ = '?';
+    --outLeft;
+    in += skip;
+    inLeft -= skip;
+  }
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+}  // namespace fenmarq
