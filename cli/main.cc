@@ -15,7 +15,7 @@ namespace {
 
 enum ExitStatus {
   kExitSuccess = 0,
-  kExitBatchEnded = 1,    // a failure ended the batch (or output could not be written)
+  kExitBatchEnded = 1,  // a failure ended the batch (or output could not be written)
   kExitUsage = 2,
   kExitDataProblems = 3,  // finished, but a close or write failed or a CHK check failed
 };
@@ -127,7 +127,8 @@ int samples(const std::vector<std::string>& args) {
     const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
     const std::filesystem::path path = directory / sample.fileName;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
       print(stderr, "fenmarq-cli: cannot write " + path.string() + "\n");

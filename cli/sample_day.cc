@@ -25,7 +25,7 @@ constexpr SampleFile kSamples[] = {
 // What the sample knows of the moment a record describes.
 struct Moment {
   int year, month, day;
-  int seconds;          // since midnight
+  int seconds;  // since midnight
   int secondsPerRecord;
   std::size_t record;
   int station;
@@ -50,14 +50,16 @@ double jitter(const Moment& m, std::size_t column) {
 }
 
 bool raining(const Moment& m) { return m.seconds >= 13 * 3600 && m.seconds < 14 * 3600 + 1800; }
-bool sunny(const Moment& m) { return m.seconds >= 6 * 3600 && m.seconds < 18 * 3600 && !raining(m); }
+bool sunny(const Moment& m) {
+  return m.seconds >= 6 * 3600 && m.seconds < 18 * 3600 && !raining(m);
+}
 
 std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t column,
                          const Moment& m) {
   const std::string_view label = field.label;
   const double swing = diurnal(m);
-  const double temperature = 150 + 55 * swing;                        // 0.1 degC
-  const double wind = 35 + 15 * swing + 10 * jitter(m, column);       // 0.1 m/s
+  const double temperature = 150 + 55 * swing;                   // 0.1 degC
+  const double wind = 35 + 15 * swing + 10 * jitter(m, column);  // 0.1 m/s
   const double direction = std::fmod(220 + 40 * swing + 20 * jitter(m, 0), 360);
   const double sun = std::max(0.0, -std::cos(2 * std::numbers::pi * m.seconds / 86400.0));
   const std::int64_t minutes = m.seconds / 60;
@@ -93,8 +95,9 @@ std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t
   if (has(label, "36方位")) return 1 + std::lround(direction / 10) % 36;
   if (has(label, "風向")) return std::lround(direction);
   if (has(label, "有効データ数")) return 4 * m.secondsPerRecord;
-  if (has(label, "風程")) return has(label, "カウンタ") ? static_cast<std::int64_t>(m.record * 3)
-                                                        : std::lround(wind / 10 * m.secondsPerRecord);
+  if (has(label, "風程"))
+    return has(label, "カウンタ") ? static_cast<std::int64_t>(m.record * 3)
+                                  : std::lround(wind / 10 * m.secondsPerRecord);
   if (has(label, "最大瞬間風速")) return std::lround(wind * 1.6);
   if (has(label, "最小瞬間風速")) return std::lround(wind * 0.5);
   if (has(label, "風速")) return std::lround(wind);
@@ -112,8 +115,8 @@ std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t
   if (has(label, "データ※４") || has(label, "気温※４")) return std::lround(temperature + 500);
   if (has(label, "機械温度")) return std::lround(temperature + 50);
   if (has(label, "露点")) return std::lround(temperature - 60);
-  if (has(label, "気温")) return std::lround(temperature + (has(label, "最高") ? 2 : 0) -
-                                              (has(label, "最低") ? 2 : 0));
+  if (has(label, "気温"))
+    return std::lround(temperature + (has(label, "最高") ? 2 : 0) - (has(label, "最低") ? 2 : 0));
   if (has(label, "雪面")) return 200;
   if (has(label, "蒸気圧")) return 120;
   if (has(label, "気圧")) return has(label, "海面") ? 10132 : 10080;
@@ -147,8 +150,10 @@ std::vector<std::uint8_t> makeSampleDay(const SampleFile& sample) {
   const auto number = [&](std::size_t at, std::size_t length) {
     return std::stoi(std::string(name.substr(at, length)));
   };
-  Moment m{number(dateAt, 4), number(dateAt + 4, 2), number(dateAt + 6, 2), 0,
-           sample.secondsPerRecord, 0, number(dateAt + 9, 5)};
+  Moment m{number(dateAt, 4),       number(dateAt + 4, 2),
+           number(dateAt + 6, 2),   0,
+           sample.secondsPerRecord, 0,
+           number(dateAt + 9, 5)};
 
   std::vector<std::uint8_t> bytes(layoutSize(format));
   const std::vector<std::string_view> groups = columnGroups(format);

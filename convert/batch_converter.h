@@ -15,8 +15,8 @@ namespace fenmarq {
 // How a batch went, for callers that act on it (scripts need an exit
 // status); the log and the view have already told the user everything.
 struct BatchResult {
-  bool finished = false;           // the end text was logged
-  bool problemsReported = false;   // a failed close or write, or a CHK mismatch
+  bool finished = false;          // the end text was logged
+  bool problemsReported = false;  // a failed close or write, or a CHK mismatch
 };
 
 struct OutputPaths {

@@ -7,6 +7,10 @@
 #include <system_error>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "convert/file.h"
 #include "convert/log_pane.h"
 
@@ -24,18 +28,12 @@ constexpr std::array<char, 512> kHexPairs = [] {
   return pairs;
 }();
 
-// Input bytes per block: the renderings are written and checked in blocks
-// of twice this size.
-constexpr std::size_t kBlockBytes = 64 * 1024;
-
 constexpr std::string_view kChkCloseFailed = "ファイル 'chk-data' は閉じられませんでした。\n";
 
 // Compares one block of the CHK file with the expected digits and logs one
 // failure per pair that differs or is missing. Returns the failures logged.
 std::size_t comparePairs(std::string_view expected, std::string_view actual, LogPane& log) {
-  if (actual.size() == expected.size() && std::memcmp(actual.data(), expected.data(), actual.size()) == 0) {
-    return 0;
-  }
+  if (actual == expected) return 0;
   std::size_t failures = 0;
   for (std::size_t i = 0; i < expected.size(); i += 2) {
     const bool complete = i + 1 < actual.size();
@@ -51,20 +49,40 @@ std::size_t comparePairs(std::string_view expected, std::string_view actual, Log
 }  // namespace
 
 void renderHex(std::span<const std::uint8_t> bytes, char* out) {
-  for (std::uint8_t b : bytes) {
-    std::memcpy(out, &kHexPairs[2 * b], 2);
-    out += 2;
+  const std::uint8_t* in = bytes.data();
+  std::size_t left = bytes.size();
+#if defined(__SSE2__)
+  // Sixteen bytes at a time: split each into its two nibbles, interleave them
+  // high first, and turn 0-15 into '0'-'9' and 'A'-'F'.
+  const __m128i lowNibbles = _mm_set1_epi8(0x0F);
+  const __m128i nine = _mm_set1_epi8(9);
+  const __m128i zero = _mm_set1_epi8('0');
+  const __m128i letterGap = _mm_set1_epi8('A' - '0' - 10);
+  const auto toDigits = [&](__m128i nibbles) {
+    const __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, nine), letterGap);
+    return _mm_add_epi8(_mm_add_epi8(nibbles, zero), letters);
+  };
+  for (; left >= 16; left -= 16, in += 16, out += 32) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    const __m128i high = _mm_and_si128(_mm_srli_epi16(v, 4), lowNibbles);
+    const __m128i low = _mm_and_si128(v, lowNibbles);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), toDigits(_mm_unpacklo_epi8(high, low)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), toDigits(_mm_unpackhi_epi8(high, low)));
   }
+#endif
+  for (; left > 0; --left, ++in, out += 2) std::memcpy(out, &kHexPairs[2 * *in], 2);
 }
 
 HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& hex, File& chk,
-                                     const std::string& chkPath, LogPane& log, BatchView& view) {
+                                     const std::string& chkPath, HexScratch scratch, LogPane& log,
+                                     BatchView& view) {
+  constexpr std::size_t kBlockBytes = HexScratch::kBlockBytes;
+  char* expected = scratch.expected;
   bool problems = false;
-  std::vector<char> expected(2 * kBlockBytes);
   for (std::size_t at = 0; at < bytes.size(); at += kBlockBytes) {
     const auto block = bytes.subspan(at, std::min(kBlockBytes, bytes.size() - at));
-    renderHex(block, expected.data());
-    const std::string_view digits(expected.data(), 2 * block.size());
+    renderHex(block, expected);
+    const std::string_view digits(expected, 2 * block.size());
     hex.write(digits);
     chk.write(digits);
   }
@@ -98,14 +116,14 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
   }
 
   chk.rewind();
-  std::vector<char> actual(2 * kBlockBytes);
+  char* actual = scratch.actual;
   std::size_t failures = 0;
   for (std::size_t at = 0; at < bytes.size(); at += kBlockBytes) {
     const auto block = bytes.subspan(at, std::min(kBlockBytes, bytes.size() - at));
-    renderHex(block, expected.data());
+    renderHex(block, expected);
     const std::size_t want = 2 * block.size();
-    const std::size_t got = chk.read(actual.data(), want);
-    failures += comparePairs({expected.data(), want}, {actual.data(), got}, log);
+    const std::size_t got = chk.read(actual, want);
+    failures += comparePairs({expected, want}, {actual, got}, log);
   }
   if (failures == 0) {
     log.append("\r\n");

@@ -19,6 +19,14 @@ class LogPane;
 // (2 * bytes.size() characters; nothing else: no separators, no line ends).
 void renderHex(std::span<const std::uint8_t> bytes, char* out);
 
+// Scratch blocks for the renderings and the read-back, each 2 * kBlockBytes
+// long, kept by the caller so that a batch reuses them from item to item.
+struct HexScratch {
+  static constexpr std::size_t kBlockBytes = 128 * 1024;  // input bytes per block
+  char* expected;
+  char* actual;
+};
+
 enum class HexCheckResult {
   kVerified,     // both files written, the CHK file matched and closed cleanly
   kProblems,     // completed, but a mismatch or a failed close was reported
@@ -29,7 +37,8 @@ enum class HexCheckResult {
 // the file at `chkPath`, compares it pair by pair with `bytes`, logs the
 // outcome and closes it again. `hex` stays open.
 HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& hex, File& chk,
-                                     const std::string& chkPath, LogPane& log, BatchView& view);
+                                     const std::string& chkPath, HexScratch scratch, LogPane& log,
+                                     BatchView& view);
 
 }  // namespace fenmarq
 

@@ -17,9 +17,7 @@ bool InputImage::allocate(std::uint64_t fileSize) {
   // the capacity arithmetic would wrap.
   if (fileSize > std::numeric_limits<std::size_t>::max() - 64) return false;
   const std::uint64_t capacity = capacityFor(fileSize);
-  // calloc hands out zeroed pages without touching them.
-  data_.reset(static_cast<std::uint8_t*>(std::calloc(capacity, 1)));
-  if (!data_) return false;
+  if (!memory_.allocate(static_cast<std::size_t>(capacity))) return false;
   capacity_ = capacity;
   return true;
 }
@@ -31,14 +29,14 @@ void InputImage::readFrom(File& input) {
   constexpr std::uint64_t kChunk = std::uint64_t{1} << 24;
   while (length_ < limit) {
     const std::size_t want = static_cast<std::size_t>(std::min(kChunk, limit - length_));
-    const std::size_t got = input.read(data_.get() + length_, want);
+    const std::size_t got = input.read(memory_.data() + length_, want);
     length_ += got;
     if (got < want) break;
   }
 }
 
 void InputImage::release() {
-  data_.reset();
+  memory_.release();
   capacity_ = 0;
   length_ = 0;
 }

@@ -3,9 +3,9 @@
 #define FENMARQ_CONVERT_INPUT_IMAGE_H_
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <span>
+
+#include "platform/zeroed_memory.h"
 
 namespace fenmarq {
 
@@ -28,17 +28,14 @@ class InputImage {
   void readFrom(File& input);
 
   // The bytes read from the file.
-  std::span<const std::uint8_t> bytes() const { return {data_.get(), length_}; }
+  std::span<const std::uint8_t> bytes() const { return {memory_.data(), length_}; }
   std::uint64_t length() const { return length_; }
   std::uint64_t capacity() const { return capacity_; }
 
   void release();
 
  private:
-  struct Free {
-    void operator()(void* p) const { std::free(p); }
-  };
-  std::unique_ptr<std::uint8_t, Free> data_;
+  ZeroedMemory memory_;
   std::uint64_t capacity_ = 0;
   std::uint64_t length_ = 0;
 };

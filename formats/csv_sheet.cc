@@ -5,11 +5,9 @@
 
 namespace fenmarq {
 
-namespace {
-constexpr std::size_t kBufferSize = 256 * 1024;
-}  // namespace
+CsvSheet::CsvSheet(ByteSink& sink) : sink_(sink), owned_(kDefaultBufferSize), buffer_(owned_) {}
 
-CsvSheet::CsvSheet(ByteSink& sink) : sink_(sink), buffer_(kBufferSize) {}
+CsvSheet::CsvSheet(ByteSink& sink, std::span<char> buffer) : sink_(sink), buffer_(buffer) {}
 
 CsvSheet::~CsvSheet() { flush(); }
 

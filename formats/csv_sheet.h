@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -17,7 +18,14 @@ namespace fenmarq {
 
 class CsvSheet {
  public:
+  static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
+  static constexpr std::size_t kMinBufferSize = 64;
+
+  // With a buffer of its own.
   explicit CsvSheet(ByteSink& sink);
+  // With a borrowed buffer (kept by the caller for reuse), at least
+  // kMinBufferSize bytes.
+  CsvSheet(ByteSink& sink, std::span<char> buffer);
   // Passes what is still buffered to the sink.
   ~CsvSheet();
   CsvSheet(const CsvSheet&) = delete;
@@ -63,7 +71,8 @@ class CsvSheet {
   }
 
   ByteSink& sink_;
-  std::vector<char> buffer_;
+  std::vector<char> owned_;
+  std::span<char> buffer_;
   std::size_t used_ = 0;
 };
 

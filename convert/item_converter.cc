@@ -1,0 +1,119 @@
+#include "convert/item_converter.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <thread>
+
+#include "convert/batch_converter.h"
+#include "convert/file.h"
+#include "convert/input_image.h"
+#include "formats/format_converter.h"
+#include "platform/paths.h"
+
+namespace fenmarq {
+namespace {
+
+void logBetweenBreaks(LogPane& log, std::string_view text) {
+  log.append("\r\n");
+  log.append(text);
+  log.append("\r\n");
+}
+
+// Opens `file` and logs whether it could be opened.
+bool openLogged(File& file, const std::string& path, const char* mode, LogPane& log) {
+  const bool opened = file.open(path, mode);
+  log.append("ファイル ");
+  log.append(path);
+  log.append(opened ? " は開けました。\r\n" : " は開けませんでした。\r\n");
+  return opened;
+}
+
+// Closes `file`; a failure is shown in a message box and the work goes on.
+bool closeReported(File& file, std::string_view closeFailedText, BatchView& view) {
+  if (file.close()) return true;
+  view.showMessageBox(closeFailedText);
+  return false;
+}
+
+void logLength(const InputImage& image, const FormatConverter& converter, LogPane& log) {
+  log.append("バイナリファイルの長さ   = ");
+  log.append(std::to_string(image.length()));
+  log.append(" byte\r\n");
+  log.append("\r\n");
+  log.append("\r\n");
+  if (image.length() < converter.layoutSize()) {
+    log.append("注意：ファイルの長さが ");
+    log.append(std::to_string(converter.layoutSize()));
+    log.append(" byte に足りないため、不足分を 0 として変換します。\r\n");
+  }
+}
+
+}  // namespace
+
+bool ItemScratch::allocate() { return memory_.data() != nullptr || memory_.allocate(kSize); }
+
+HexScratch ItemScratch::hex() const {
+  char* base = reinterpret_cast<char*>(memory_.data());
+  return {base, base + kHexBlock};
+}
+
+std::span<char> ItemScratch::sheet() const {
+  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock, CsvSheet::kDefaultBufferSize};
+}
+
+ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
+                        const ConversionRule& rule, ItemScratch& scratch, LogPane& log,
+                        BatchView& view) {
+  const OutputPaths outputs = makeOutputPaths(name.fileName, directorySeparator());
+  // The streams and the image are owned here: an item that ends the batch
+  // closes and releases them on the way out.
+  File input, hex, csv, chk;
+  if (!openLogged(input, path, "rb", log) || !openLogged(hex, outputs.hex, "w+b", log) ||
+      !openLogged(csv, outputs.csv, "wb", log) || !openLogged(chk, outputs.chk, "w+b", log)) {
+    return ItemOutcome::kBatchEnds;
+  }
+
+  // A size that cannot be queried counts as 0; the reading still stops at
+  // the block's end.
+  std::error_code error;
+  std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) size = 0;
+  InputImage image;
+  if (!image.allocate(size) || !scratch.allocate()) {
+    log.append("メモリ不足で作業ができません。\r\n");
+    return ItemOutcome::kBatchEnds;
+  }
+  image.readFrom(input);
+  const FormatConverter& converter = *rule.converter;
+  logLength(image, converter, log);
+
+  // The sheet depends on the image alone and logs nothing, so it is written
+  // on a second thread while the hex renderings are written and checked.
+  std::jthread sheetWriter([&] {
+    CsvSheet sheet(csv, scratch.sheet());
+    converter.writeSheet(image.bytes(), name.fileName, sheet);
+  });
+  const HexCheckResult check =
+      writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk, scratch.hex(), log, view);
+  sheetWriter.join();
+  if (check == HexCheckResult::kReopenFailed) {
+    // The batch ends before the sheet's turn: leave the CSV file as empty as
+    // it would be had the sheet not been written yet.
+    csv.close();
+    std::filesystem::resize_file(outputs.csv, 0, error);
+    return ItemOutcome::kBatchEnds;
+  }
+  bool problems = check == HexCheckResult::kProblems;
+
+  problems |= !closeReported(input, "ファイル 'bin-data' は閉じられませんでした。\n", view);
+  problems |= !closeReported(hex, "ファイル 'hex-data' は閉じられませんでした。\n", view);
+  problems |= !closeReported(csv, "ファイル 'csv-data' は閉じられませんでした。\n", view);
+  logBetweenBreaks(log, "HEXファイル作成 終了。\n");
+  logBetweenBreaks(log, "CSVファイル作成 終了。\n");
+  image.release();
+  logBetweenBreaks(log, rule.endOfItemText);
+  return problems ? ItemOutcome::kDoneWithProblems : ItemOutcome::kDone;
+}
+
+}  // namespace fenmarq

@@ -1,0 +1,47 @@
+// The conversion of one target file that a rule selected: open the input and
+// the three outputs, load the image, write and check the hex renderings,
+// write the sheet, close everything, logging each step.
+#ifndef FENMARQ_CONVERT_ITEM_CONVERTER_H_
+#define FENMARQ_CONVERT_ITEM_CONVERTER_H_
+
+#include <span>
+#include <string>
+
+#include "convert/conversion_rule.h"
+#include "convert/hex_dump.h"
+#include "convert/log_pane.h"
+#include "formats/csv_sheet.h"
+#include "platform/zeroed_memory.h"
+
+namespace fenmarq {
+
+enum class ItemOutcome {
+  kDone,
+  kDoneWithProblems,  // a failed close or write, or a CHK mismatch, was reported
+  kBatchEnds          // an open or memory failure: no further item is converted
+};
+
+// Scratch memory of an item, kept by the batch so that its items reuse it:
+// one block for the hex renderings, their read-back and the sheet's buffer.
+class ItemScratch {
+ public:
+  // Obtains the block unless it is already there; false when the memory is
+  // not available.
+  bool allocate();
+
+  HexScratch hex() const;
+  std::span<char> sheet() const;
+
+ private:
+  static constexpr std::size_t kHexBlock = 2 * HexScratch::kBlockBytes;
+  static constexpr std::size_t kSize = 2 * kHexBlock + CsvSheet::kDefaultBufferSize;
+  ZeroedMemory memory_;
+};
+
+ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
+                        const ConversionRule& rule, ItemScratch& scratch, LogPane& log,
+                        BatchView& view);
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_CONVERT_ITEM_CONVERTER_H_
