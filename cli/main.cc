@@ -1,4 +1,5 @@
 // fenmarq-cli: the batch conversion for scripts and large batches.
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +22,7 @@ enum ExitStatus {
 };
 
 constexpr std::string_view kUsage = R"(Usage:
-  fenmarq-cli convert [--make-dirs] FILE...
+  fenmarq-cli convert [--make-dirs] [--jobs N] FILE...
   fenmarq-cli samples DIR
   fenmarq-cli --help | --version
 
@@ -33,6 +34,11 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             current directory. The log goes to standard output (UTF-8),
             message texts to standard error.
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
+  --jobs N, -j N
+               convert N files at a time (default 1). The log is the same as
+               with one job. When a failure ends the batch, files after the
+               failing one may already have been converted; their log texts
+               are not printed.
 samples     Writes one sample day file per record format into DIR and creates
             its HEXFiles, CSVFiles and CHKFiles folders.
 
@@ -73,6 +79,16 @@ class StderrView final : public BatchView {
   }
 };
 
+bool parseJobs(std::string_view text, unsigned& jobs) {
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 256) {
+    return false;
+  }
+  jobs = value;
+  return true;
+}
+
 bool makeOutputFolders(const std::filesystem::path& directory) {
   for (const char* folder : {"HEXFiles", "CSVFiles", "CHKFiles"}) {
     std::error_code error;
@@ -88,11 +104,20 @@ bool makeOutputFolders(const std::filesystem::path& directory) {
 
 int convert(const std::vector<std::string>& args) {
   bool makeDirs = false;
+  unsigned jobs = 1;
   std::vector<std::string> targets;
   bool optionsDone = false;
+  bool expectJobs = false;
   for (const std::string& arg : args) {
-    if (!optionsDone && arg == "--make-dirs") {
+    if (expectJobs) {
+      if (!parseJobs(arg, jobs)) return usageError("--jobs needs a number from 1 to 256");
+      expectJobs = false;
+    } else if (!optionsDone && arg == "--make-dirs") {
       makeDirs = true;
+    } else if (!optionsDone && (arg == "--jobs" || arg == "-j")) {
+      expectJobs = true;
+    } else if (!optionsDone && arg.starts_with("--jobs=")) {
+      if (!parseJobs(arg.substr(7), jobs)) return usageError("--jobs needs a number from 1 to 256");
     } else if (!optionsDone && arg == "--") {
       optionsDone = true;
     } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
@@ -101,6 +126,7 @@ int convert(const std::vector<std::string>& args) {
       targets.push_back(arg);
     }
   }
+  if (expectJobs) return usageError("--jobs needs a number from 1 to 256");
   if (targets.empty()) return usageError("convert needs at least one FILE");
 
   std::error_code error;
@@ -113,7 +139,7 @@ int convert(const std::vector<std::string>& args) {
 
   StdoutLog log;
   StderrView view;
-  const BatchResult result = BatchConverter().run(targets, start.string(), log, view);
+  const BatchResult result = BatchConverter(jobs).run(targets, start.string(), log, view);
   if (std::fflush(stdout) != 0) return kExitBatchEnded;
   if (!result.finished) return kExitBatchEnded;
   return result.problemsReported ? kExitDataProblems : kExitSuccess;

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "convert/conversion_rule.h"
 #include "convert/item_converter.h"
+#include "convert/parallel_batch.h"
 #include "platform/paths.h"
 
 namespace fenmarq {
@@ -14,10 +14,16 @@ namespace {
 // The log pane keeps everything a batch appends.
 constexpr std::size_t kLogLimit = 0x7FFFFFFF;
 
-void logBetweenBreaks(LogPane& log, std::string_view text) {
-  log.append("\r\n");
-  log.append(text);
-  log.append("\r\n");
+BatchResult runInOrder(const std::vector<std::string>& targets, LogPane& log, BatchView& view) {
+  BatchResult result;
+  ItemScratch scratch;
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    const ItemOutcome outcome = processEntry(i, targets[i], scratch, log, view);
+    if (outcome == ItemOutcome::kBatchEnds) return result;
+    result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
+  }
+  result.finished = true;
+  return result;
 }
 
 }  // namespace
@@ -39,34 +45,14 @@ OutputPaths makeOutputPaths(const std::string& fileName, char separator) {
 
 BatchResult BatchConverter::run(const std::vector<std::string>& targets,
                                 const std::string& startDirectory, LogPane& log, BatchView& view) {
-  BatchResult result;
   log.setLimit(kLogLimit);
   std::error_code ignored;
   std::filesystem::current_path(startDirectory, ignored);
 
-  ItemScratch scratch;
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    view.selectEntry(i);
-    const std::string& path = targets[i];
-    const ObservationFileName name = parseObservationFileName(path, directorySeparator());
-    view.showFields(name);
-    const std::optional<ConversionRule> rule = selectConversionRule(name);
-    if (!rule) {
-      logBetweenBreaks(log, "変換対象ではありません。\n");
-      continue;
-    }
-    switch (convertItem(path, name, *rule, scratch, log, view)) {
-      case ItemOutcome::kDone:
-        break;
-      case ItemOutcome::kDoneWithProblems:
-        result.problemsReported = true;
-        break;
-      case ItemOutcome::kBatchEnds:
-        return result;
-    }
-  }
-  logBetweenBreaks(log, "作業終了。\n");
-  result.finished = true;
+  const BatchResult result = jobs_ > 1 && targets.size() > 1
+                                 ? runConcurrently(targets, jobs_, log, view)
+                                 : runInOrder(targets, log, view);
+  if (result.finished) appendBetweenBreaks(log, "作業終了。\n");
   return result;
 }
 

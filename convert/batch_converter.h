@@ -31,10 +31,17 @@ OutputPaths makeOutputPaths(const std::string& fileName, char separator);
 
 class BatchConverter {
  public:
+  // With `jobs` above 1, that many items are converted at the same time;
+  // the log and the view still receive every item's texts in list order.
+  explicit BatchConverter(unsigned jobs = 1) : jobs_(jobs) {}
+
   // Makes `startDirectory` current and converts `targets` in order. A file
   // that cannot be opened, or memory that cannot be had, ends the batch.
   BatchResult run(const std::vector<std::string>& targets, const std::string& startDirectory,
                   LogPane& log, BatchView& view);
+
+ private:
+  unsigned jobs_;
 };
 
 }  // namespace fenmarq

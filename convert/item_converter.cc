@@ -14,12 +14,6 @@
 namespace fenmarq {
 namespace {
 
-void logBetweenBreaks(LogPane& log, std::string_view text) {
-  log.append("\r\n");
-  log.append(text);
-  log.append("\r\n");
-}
-
 // Opens `file` and logs whether it could be opened.
 bool openLogged(File& file, const std::string& path, const char* mode, LogPane& log) {
   const bool opened = file.open(path, mode);
@@ -109,11 +103,24 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   problems |= !closeReported(input, "ファイル 'bin-data' は閉じられませんでした。\n", view);
   problems |= !closeReported(hex, "ファイル 'hex-data' は閉じられませんでした。\n", view);
   problems |= !closeReported(csv, "ファイル 'csv-data' は閉じられませんでした。\n", view);
-  logBetweenBreaks(log, "HEXファイル作成 終了。\n");
-  logBetweenBreaks(log, "CSVファイル作成 終了。\n");
+  appendBetweenBreaks(log, "HEXファイル作成 終了。\n");
+  appendBetweenBreaks(log, "CSVファイル作成 終了。\n");
   image.release();
-  logBetweenBreaks(log, rule.endOfItemText);
+  appendBetweenBreaks(log, rule.endOfItemText);
   return problems ? ItemOutcome::kDoneWithProblems : ItemOutcome::kDone;
+}
+
+ItemOutcome processEntry(std::size_t index, const std::string& path, ItemScratch& scratch,
+                         LogPane& log, BatchView& view) {
+  view.selectEntry(index);
+  const ObservationFileName name = parseObservationFileName(path, directorySeparator());
+  view.showFields(name);
+  const std::optional<ConversionRule> rule = selectConversionRule(name);
+  if (!rule) {
+    appendBetweenBreaks(log, "変換対象ではありません。\n");
+    return ItemOutcome::kDone;
+  }
+  return convertItem(path, name, *rule, scratch, log, view);
 }
 
 }  // namespace fenmarq

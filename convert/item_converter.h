@@ -38,6 +38,11 @@ class ItemScratch {
   ZeroedMemory memory_;
 };
 
+// Entry `index` of a batch: shows it and its fields, then converts it when a
+// rule selects it, or logs that it is not a conversion target.
+ItemOutcome processEntry(std::size_t index, const std::string& path, ItemScratch& scratch,
+                         LogPane& log, BatchView& view);
+
 ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
                         const ConversionRule& rule, ItemScratch& scratch, LogPane& log,
                         BatchView& view);

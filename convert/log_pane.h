@@ -20,6 +20,13 @@ class LogPane {
   virtual void setLimit(std::size_t characters) = 0;
 };
 
+// Most log lines stand between two "\r\n" texts.
+inline void appendBetweenBreaks(LogPane& log, std::string_view text) {
+  log.append("\r\n");
+  log.append(text);
+  log.append("\r\n");
+}
+
 class BatchView {
  public:
   virtual ~BatchView() = default;
