@@ -34,6 +34,18 @@ void CsvSheet::writeText(std::string_view text) {
   used_ += text.size();
 }
 
+char* CsvSheet::beginValueRow(std::size_t cells) {
+  const std::size_t room = cells * (kMaxDecimalLength + 1) + 1;
+  if (room > buffer_.size()) {
+    // Wider than any record format; a buffer of its own keeps it correct.
+    flush();
+    owned_.resize(room);
+    buffer_ = owned_;
+  }
+  reserve(room);
+  return buffer_.data() + used_;
+}
+
 void CsvSheet::flush() {
   if (used_ == 0) return;
   sink_.write({buffer_.data(), used_});

@@ -48,11 +48,20 @@ class CsvSheet {
   // Signed decimal then ",".
   void writeValue(std::int32_t value) {
     reserve(kMaxDecimalLength + 1);
-    char* end = formatDecimal(value, buffer_.data() + used_);
-    *end++ = ',';
-    used_ = static_cast<std::size_t>(end - buffer_.data());
+    endValueRow(appendValue(value, buffer_.data() + used_));
   }
   void endRow() { put('\n'); }
+
+  // Rows of value cells, the bulk of every sheet, are formatted straight into
+  // the buffer: beginValueRow returns room for `cells` value cells (or empty
+  // cells) and a row end, appendValue fills it, endValueRow takes it in.
+  char* beginValueRow(std::size_t cells);
+  static char* appendValue(std::int32_t value, char* out) {
+    out = formatDecimal(value, out);
+    *out++ = ',';
+    return out;
+  }
+  void endValueRow(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
   // Text then "\n": one row of the notes block (an empty text is an empty row).
   void writeNote(std::string_view text) {
     writeText(text);

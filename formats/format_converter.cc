@@ -10,18 +10,17 @@
 namespace fenmarq {
 namespace {
 
-void writeValue(const Field& field, const std::uint8_t* at, CsvSheet& sheet) {
+// Reads one field at `at` with its type and appends its value cell.
+char* appendField(const Field& field, const std::uint8_t* at, char* out) {
   switch (field.type) {
     case FieldType::kU16:
-      sheet.writeValue(readU16(at));
-      break;
+      return CsvSheet::appendValue(readU16(at), out);
     case FieldType::kS32:
-      sheet.writeValue(readS32(at));
-      break;
+      return CsvSheet::appendValue(readS32(at), out);
     case FieldType::kS8:
-      sheet.writeValue(readS8(at));
-      break;
+      return CsvSheet::appendValue(readS8(at), out);
   }
+  return out;
 }
 
 // The label row, then the unit row; an empty unit is an empty cell.
@@ -60,19 +59,22 @@ void FormatConverter::writeSheet(std::span<const std::uint8_t> image, std::strin
   sheet.endRow();
   writeLabelAndUnitRows(format, cp932, sheet);
 
+  const std::size_t cells = columnCount(format);
   for (std::size_t k = 0; k < format.recordCount; ++k) {
+    char* out = sheet.beginValueRow(cells);
     // Station-block values stand in the first data row only; later rows keep
     // their columns with empty cells.
     if (k == 0) {
       for (const Field& field : format.stationBlock) {
-        writeValue(field, image.data() + field.offset, sheet);
+        out = appendField(field, image.data() + field.offset, out);
       }
-    } else if (!format.stationBlock.empty()) {
-      sheet.writeEmptyCells(format.stationBlock.size());
+    } else {
+      out = std::fill_n(out, format.stationBlock.size(), ',');
     }
     const std::uint8_t* record = image.data() + format.firstRecordOffset + k * format.recordSize;
-    for (const Field& field : format.fields) writeValue(field, record + field.offset, sheet);
-    sheet.endRow();
+    for (const Field& field : format.fields) out = appendField(field, record + field.offset, out);
+    *out++ = '\n';
+    sheet.endValueRow(out);
   }
 
   for (std::string_view note : format.notes) sheet.writeNote(cp932.encode(note));

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Times fenmarq-cli against the I/O floor and a byte-at-a-time version of the
+# same pipeline, for every record format on realistic and random input.
+# Every output is checked to be byte-identical before anything is timed.
+# Usage: bench/run.sh [RUNS]   (hyperfine runs per command, default 30)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+runs=${1:-30}
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENMARQ_BUILD_BENCH=ON \
+  -DFENMARQ_BUILD_TESTS=OFF -DFENMARQ_BUILD_GUI=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)" >/dev/null
+cli=$repo/build-bench/fenmarq-cli
+floor=$repo/build-bench/bench/copy_floor
+literal=$repo/build-bench/bench/literal_pipeline
+
+# tmpfs keeps the disk out of the comparison.
+base=/dev/shm
+[ -d "$base" ] || base=${TMPDIR:-/tmp}
+work=$(mktemp -d "$base/fenmarq-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+mkdir -p "$work/inputs/realistic" "$work/inputs/random"
+"$cli" samples "$work/inputs/realistic" >/dev/null
+for f in "$work"/inputs/realistic/*_*; do
+  head -c "$(stat -c %s "$f")" /dev/urandom >"$work/inputs/random/$(basename "$f")"
+done
+
+for dir in fenmarq literal floor; do mkdir -p "$work/$dir"/{HEXFiles,CSVFiles,CHKFiles}; done
+
+printf '%-26s %-9s %9s %9s %6s %9s %6s %8s\n' file input floor_ms fenmarq x literal x peak_KiB
+for kind in realistic random; do
+  for input in "$work"/inputs/$kind/*_*; do
+    name=$(basename "$input")
+    (cd "$work/fenmarq" && "$cli" convert "$input" >/dev/null)
+    (cd "$work/literal" && "$literal" "$input")
+    for out in "HEXFiles/HEX_$name.txt" "CSVFiles/CSV_$name.CSV" "CHKFiles/CHK_$name.txt"; do
+      cmp -s "$work/fenmarq/$out" "$work/literal/$out" || { echo "outputs differ: $out" >&2; exit 1; }
+    done
+    hex_bytes=$(stat -c %s "$work/fenmarq/HEXFiles/HEX_$name.txt")
+    csv_bytes=$(stat -c %s "$work/fenmarq/CSVFiles/CSV_$name.CSV")
+    peak=$(cd "$work/fenmarq" && /usr/bin/time -f %M "$cli" convert "$input" 2>&1 >/dev/null | tail -1)
+    csv=$work/times.csv
+    # All three run in one folder; the outputs were compared above.
+    (cd "$work/floor" && hyperfine -N --warmup 5 --runs "$runs" --export-csv "$csv" \
+      "$floor $input $hex_bytes $csv_bytes $work/floor" \
+      "$cli convert $input" \
+      "$literal $input" >/dev/null 2>&1)
+    awk -F, -v name="$name" -v kind="$kind" -v peak="$peak" 'NR > 1 { m[NR - 1] = $4 * 1000 }
+      END { printf "%-26s %-9s %9.2f %9.2f %6.2f %9.2f %6.2f %8d\n",
+            name, kind, m[1], m[2], m[2] / m[1], m[3], m[3] / m[1], peak }' "$csv"
+  done
+done
