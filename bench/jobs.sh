@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Times a batch of day files with one job and with two, and checks that both
+# print the same log and write the same files.
+# Usage: bench/jobs.sh [FILES]   (default 200)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+count=${1:-200}
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENMARQ_BUILD_BENCH=ON \
+  -DFENMARQ_BUILD_TESTS=OFF -DFENMARQ_BUILD_GUI=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)" >/dev/null
+cli=$repo/build-bench/fenmarq-cli
+
+base=/dev/shm
+[ -d "$base" ] || base=${TMPDIR:-/tmp}
+work=$(mktemp -d "$base/fenmarq-jobs.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+"$cli" samples "$work/samples" >/dev/null
+
+# Distinct day files: each sample under many station numbers.
+mkdir -p "$work/batch"
+samples=("$work"/samples/*_*)
+files=()
+for ((i = 0; i < count; i++)); do
+  sample=${samples[i % ${#samples[@]}]}
+  name=$(basename "$sample")
+  copy="${name%.*}.$((10000 + i))"
+  cp "$sample" "$work/batch/$copy"
+  files+=("$copy")
+done
+
+cd "$work/batch"
+"$cli" convert --make-dirs --jobs 1 "${files[@]}" >"$work/log1"
+(cd "$work/batch" && md5sum HEXFiles/* CSVFiles/* CHKFiles/*) >"$work/sum1"
+"$cli" convert --jobs 2 "${files[@]}" >"$work/log2"
+(cd "$work/batch" && md5sum HEXFiles/* CSVFiles/* CHKFiles/*) >"$work/sum2"
+cmp -s "$work/log1" "$work/log2" || { echo "logs differ between --jobs 1 and 2" >&2; exit 1; }
+cmp -s "$work/sum1" "$work/sum2" || { echo "outputs differ between --jobs 1 and 2" >&2; exit 1; }
+
+hyperfine -N --warmup 1 --runs 5 --export-csv "$work/times.csv" \
+  "$cli convert --jobs 1 ${files[*]}" "$cli convert --jobs 2 ${files[*]}" >/dev/null 2>&1
+awk -F, -v n="$count" 'NR > 1 { m[NR - 1] = $4 }
+  END { printf "%d files: --jobs 1 %.3f s, --jobs 2 %.3f s, speed-up %.2f\n", n, m[1], m[2], m[1] / m[2] }' \
+  "$work/times.csv"

@@ -1,0 +1,7 @@
+#include "platform/paths.h"
+
+namespace fenmarq {
+
+char directorySeparator() { return '\\'; }
+
+}  // namespace fenmarq
