@@ -52,3 +52,14 @@ for kind in realistic random; do
             name, kind, m[1], m[2], m[2] / m[1], m[3], m[3] / m[1], peak }' "$csv"
   done
 done
+
+# The hex rendering alone against the system's base16 encoder.
+input=$work/inputs/random/sfc_10sec_20160412.47662
+"$repo/build-bench/bench/hex_only" "$input" "$work/hex_only.txt"
+basenc --base16 -w0 "$input" | cmp -s - "$work/hex_only.txt" || { echo "hex renderings differ" >&2; exit 1; }
+hyperfine -N --warmup 5 --runs "$runs" --output="$work/basenc.txt" --export-csv "$work/hex.csv" \
+  "$repo/build-bench/bench/hex_only $input $work/hex_only.txt" \
+  "basenc --base16 -w0 $input" >/dev/null 2>&1
+awk -F, 'NR > 1 { m[NR - 1] = $4 * 1000 }
+  END { printf "\nhex rendering alone (%s): fenmarq %.2f ms, basenc --base16 -w0 %.2f ms\n",
+        "sfc 10sec random", m[1], m[2] }' "$work/hex.csv"
