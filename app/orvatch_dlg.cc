@@ -1,0 +1,234 @@
+#include "app/orvatch_dlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <iterator>
+
+#include "app/about_dlg.h"
+#include "app/app_icon.h"
+#include "app/dialog_units.h"
+#include "app/log_edit.h"
+#include "app/target_list.h"
+#include "app/version_menu.h"
+#include "convert/batch_converter.h"
+#include "convert/observation_file_name.h"
+#include "platform/paths.h"
+
+namespace fenmarq {
+namespace {
+
+// The controls' rectangles in dialog units.
+struct Place {
+  int x, y, width, height;
+};
+
+QLineEdit* addLineEdit(QWidget* parent, const char* id, const DialogUnits& units, Place at) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(id));
+  edit->setGeometry(units.rect(at.x, at.y, at.width, at.height));
+  return edit;
+}
+
+QPushButton* addButton(QWidget* parent, const char* id, const QString& text,
+                       const DialogUnits& units, Place at) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(id));
+  button->setGeometry(units.rect(at.x, at.y, at.width, at.height));
+  // No button is the default, nor drawn as one: Enter presses a button only
+  // while it has the focus (see keyPressEvent).
+  button->setAutoDefault(false);
+  return button;
+}
+
+// The explanations around the controls; "\n" breaks a line, and the
+// backslashes in front of CSVFiles and HEXFiles are part of the text.
+struct StaticText {
+  const char* text;
+  Place at;
+};
+constexpr StaticText kStaticTexts[] = {
+    {"１．右上の”ファイル検索”で変換するファイルを見つける。", {20, 54, 261, 14}},
+    {"気象庁の風データ(バイナリデータ)を\nCSVファイルに変換します\n（エクセルで読めます。）",
+     {22, 7, 114, 27}},
+    {"変換後は、サブフォルダ\n\n\\CSVFiles\n\\HEXFiles\n\nに保存されます。\n\n"
+     "同名ファイルは上書きされます。",
+     {385, 210, 94, 75}},
+    {"２．”上のファイルを変換対象とする”をクリックする。", {20, 73, 261, 14}},
+    {"３．”変換開始”をクリックする。", {20, 91, 261, 14}},
+    {"４．サブファルダにCSVファイルと１６進表示のテキストファイルができます。", {20, 112, 261, 14}},
+};
+
+void addStaticText(QWidget* parent, const StaticText& text, const DialogUnits& units) {
+  const Place at = text.at;
+  auto* label = new QLabel(QString::fromUtf8(text.text), parent);
+  label->setObjectName(QStringLiteral("IDC_STATIC"));
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(true);
+  label->setGeometry(units.rect(at.x, at.y, at.width, at.height));
+}
+
+// Shows the start of the text, as a field does after its text is set.
+void setFieldText(QLineEdit* field, const std::string& text) {
+  field->setText(QString::fromStdString(text));
+  field->setCursorPosition(0);
+}
+
+// Message boxes are captioned with the executable's name.
+QString applicationCaption() {
+  return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+}  // namespace
+
+COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      picker_(std::move(picker)),
+      startDirectory_(QDir::toNativeSeparators(QDir::currentPath()).toStdString()) {
+  setWindowTitle(QStringLiteral("Fenmarq"));
+  setWindowIcon(applicationIcon());
+  setFont(dialogFont());
+  const DialogUnits units(font());
+  setFixedSize(units.size(510, 357));
+
+  // The controls, created in tab order.
+  log_ = new LogEdit(this);
+  log_->setObjectName(QStringLiteral("IDC_LOG"));
+  log_->setGeometry(units.rect(15, 140, 301, 202));
+  path_ = addLineEdit(this, "IDC_SBIN", units, {372, 26, 110, 14});
+  QPushButton* add =
+      addButton(this, "IDC_ADDTARGET", QStringLiteral("上のファイルを変換対象とする"), units,
+                {370, 47, 110, 17});
+  targets_ = new TargetList(this);
+  targets_->setObjectName(QStringLiteral("IDC_TARGETLIST"));
+  targets_->setGeometry(units.rect(370, 65, 110, 106));
+  QPushButton* remove =
+      addButton(this, "IDC_DELETE", QStringLiteral("削除"), units, {481, 65, 22, 42});
+  QPushButton* search =
+      addButton(this, "IDC_SEARCH", QStringLiteral("ファイル検索"), units, {388, 7, 71, 13});
+  QPushButton* start =
+      addButton(this, "IDC_START", QStringLiteral("変換開始"), units, {382, 178, 84, 18});
+  fields_ = {addLineEdit(this, "IDC_FILENAME", units, {205, 7, 157, 14}),
+             addLineEdit(this, "IDC_KIND", units, {205, 25, 28, 14}),
+             addLineEdit(this, "IDC_INTERVAL", units, {234, 25, 28, 14}),
+             addLineEdit(this, "IDC_YEAR", units, {265, 25, 34, 14}),
+             addLineEdit(this, "IDC_MONTHDAY", units, {301, 25, 28, 14}),
+             addLineEdit(this, "IDC_STATION", units, {331, 25, 32, 14})};
+  for (const StaticText& label : kStaticTexts) addStaticText(this, label, units);
+
+  QWidget* tabOrder[] = {log_,       path_,      add,        targets_,   remove,
+                         search,     start,      fields_[0], fields_[1], fields_[2],
+                         fields_[3], fields_[4], fields_[5]};
+  for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+    setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  }
+  log_->setFocus();
+
+  connect(search, &QPushButton::clicked, this, &COrvatchDlg::searchFile);
+  connect(add, &QPushButton::clicked, this, &COrvatchDlg::addTarget);
+  connect(remove, &QPushButton::clicked, this, &COrvatchDlg::deleteTarget);
+  connect(start, &QPushButton::clicked, this, &COrvatchDlg::startConversion);
+  addVersionMenuItem(*this, [this] { showVersionDialog(); });
+}
+
+COrvatchDlg::~COrvatchDlg() = default;
+
+void COrvatchDlg::append(std::string_view text) {
+  log_->appendText(text);
+  repaintDuringBatch();
+}
+
+void COrvatchDlg::setLimit(std::size_t characters) { log_->setLimit(characters); }
+
+void COrvatchDlg::selectEntry(std::size_t index) {
+  targets_->setCurrentRow(static_cast<int>(index));
+  targets_->scrollToItem(targets_->currentItem());
+  repaintDuringBatch();
+}
+
+void COrvatchDlg::showFields(const ObservationFileName& name) {
+  displayFields(name);
+  repaintDuringBatch();
+}
+
+void COrvatchDlg::showMessageBox(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, applicationCaption(),
+                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                  QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+void COrvatchDlg::keyPressEvent(QKeyEvent* event) {
+  // The dialog has no OK button. Enter presses the push button that has the
+  // focus and does nothing anywhere else; ending the dialog on Enter would
+  // end the program and lose the list and the log. Esc still ends it.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void COrvatchDlg::closeEvent(QCloseEvent* event) {
+  // The close box is user input too, which a running batch does not take.
+  if (batchRunning_) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void COrvatchDlg::searchFile() {
+  const std::optional<QString> chosen = picker_->pickFile(this);
+  if (!chosen) return;
+  const QString path = QDir::toNativeSeparators(*chosen);
+  path_->setText(path);
+  path_->setCursorPosition(0);
+  displayFields(parseObservationFileName(path.toStdString(), directorySeparator()));
+}
+
+void COrvatchDlg::addTarget() {
+  const QString path = path_->text();
+  if (path.isEmpty()) return;
+  targets_->addTarget(path);
+  path_->clear();
+}
+
+void COrvatchDlg::deleteTarget() { targets_->deleteSelected(); }
+
+void COrvatchDlg::startConversion() {
+  batchRunning_ = true;
+  BatchConverter().run(targets_->paths(), startDirectory_, *this, *this);
+  batchRunning_ = false;
+}
+
+void COrvatchDlg::showVersionDialog() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void COrvatchDlg::displayFields(const ObservationFileName& name) {
+  setFieldText(fields_[0], name.fileName);
+  setFieldText(fields_[1], name.kind);
+  setFieldText(fields_[2], name.interval);
+  setFieldText(fields_[3], name.year);
+  setFieldText(fields_[4], name.monthDay);
+  setFieldText(fields_[5], name.station);
+}
+
+void COrvatchDlg::repaintDuringBatch() {
+  // The batch runs on this thread to its end. Letting paint and other
+  // window events through shows every step as it happens; input waits.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace fenmarq

@@ -1,0 +1,70 @@
+// The main window: finds observation files, keeps the list of files to
+// convert and shows the log of the conversion. The conversion itself is the
+// core's BatchConverter; the dialog hands it the list and serves as its
+// LogPane and BatchView.
+#ifndef FENMARQ_APP_ORVATCH_DLG_H_
+#define FENMARQ_APP_ORVATCH_DLG_H_
+
+#include <QDialog>
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/file_picker.h"
+#include "convert/log_pane.h"
+
+class QLineEdit;
+
+namespace fenmarq {
+
+class LogEdit;
+class TargetList;
+
+class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
+  Q_OBJECT
+
+ public:
+  // Takes the current directory as the start directory of every batch.
+  explicit COrvatchDlg(std::unique_ptr<FilePicker> picker = makeOpenFileDialog(),
+                       QWidget* parent = nullptr);
+  ~COrvatchDlg() override;
+
+  // LogPane, on the log pane.
+  void append(std::string_view text) override;
+  void setLimit(std::size_t characters) override;
+
+  // BatchView.
+  void selectEntry(std::size_t index) override;
+  void showFields(const ObservationFileName& name) override;
+  void showMessageBox(std::string_view text) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void searchFile();
+  void addTarget();
+  void deleteTarget();
+  void startConversion();
+  void showVersionDialog();
+
+  void displayFields(const ObservationFileName& name);
+  void repaintDuringBatch();
+
+  std::unique_ptr<FilePicker> picker_;
+  std::string startDirectory_;  // UTF-8
+  bool batchRunning_ = false;
+
+  LogEdit* log_;
+  QLineEdit* path_;
+  TargetList* targets_;
+  // File name, kind, interval, year, month-day and station.
+  std::array<QLineEdit*, 6> fields_;
+};
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_APP_ORVATCH_DLG_H_

@@ -1,0 +1,420 @@
+// The main dialog driven as a user would: its controls, the target list, the
+// file search, the keyboard and whole batches on a real temporary folder.
+#include "app/orvatch_dlg.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/about_dlg.h"
+#include "app/dialog_units.h"
+#include "app/file_picker.h"
+#include "app/log_edit.h"
+#include "app/target_list.h"
+#include "app/version_menu.h"
+#include "convert/batch_converter.h"
+#include "tests/support/recording_batch.h"
+
+namespace fenmarq {
+namespace {
+
+using Answer = std::optional<QString>;
+
+// Answers the file search in the user's place.
+class ScriptedPicker final : public FilePicker {
+ public:
+  std::optional<QString> pickFile(QWidget* owner) override {
+    owners.push_back(owner);
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::deque<Answer> answers;
+  std::vector<QWidget*> owners;
+};
+
+struct Window {
+  Window() : picker(new ScriptedPicker), dialog(std::unique_ptr<FilePicker>(picker)) {}
+  template <typename T = QWidget>
+  T* control(const char* id) {
+    T* found = dialog.findChild<T*>(QString::fromLatin1(id));
+    if (found == nullptr) qFatal("no control %s", id);
+    return found;
+  }
+  void click(const char* id) { control<QPushButton>(id)->click(); }
+  void addTarget(const QString& path) {
+    control<QLineEdit>("IDC_SBIN")->setText(path);
+    click("IDC_ADDTARGET");
+  }
+  QStringList entries() {
+    QStringList texts;
+    for (const std::string& path : control<TargetList>("IDC_TARGETLIST")->paths()) {
+      texts << QString::fromStdString(path);
+    }
+    return texts;
+  }
+  QStringList fields() {
+    QStringList texts;
+    for (const char* id :
+         {"IDC_FILENAME", "IDC_KIND", "IDC_INTERVAL", "IDC_YEAR", "IDC_MONTHDAY", "IDC_STATION"}) {
+      texts << control<QLineEdit>(id)->text();
+    }
+    return texts;
+  }
+  LogEdit* log() { return control<LogEdit>("IDC_LOG"); }
+  void showActive() {
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  }
+
+  ScriptedPicker* picker;  // owned by the dialog
+  COrvatchDlg dialog;
+};
+
+// Runs `answer` on the modal window that the next call opens.
+void answerModal(std::function<void(QWidget*)> answer) {
+  QTimer::singleShot(0, [answer] { answer(QApplication::activeModalWidget()); });
+}
+
+// A fresh folder with the three output folders, current while it lives.
+struct TempFolder {
+  TempFolder() {
+    for (const char* folder : {"HEXFiles", "CSVFiles", "CHKFiles"}) QDir(dir.path()).mkdir(folder);
+    QDir::setCurrent(dir.path());
+  }
+  ~TempFolder() { QDir::setCurrent(previous); }
+  QString file(const QString& name) const { return QDir(dir.path()).filePath(name); }
+
+  QString previous = QDir::currentPath();
+  QTemporaryDir dir;
+};
+
+// Counts the paint events of the widget it filters.
+struct PaintCounter : QObject {
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+  int count = 0;
+};
+
+}  // namespace
+
+class OrvatchDlgTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startsEmptyAndFixedInSize() {
+    Window w;
+    QCOMPARE(w.fields(), QStringList(6, QString()));
+    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QString());
+    QCOMPARE(w.entries(), QStringList());
+    QCOMPARE(w.log()->toPlainText(), QString());
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Fenmarq"));
+    const QSize size = DialogUnits(w.dialog.font()).size(510, 357);
+    QCOMPARE(w.dialog.minimumSize(), size);
+    QCOMPARE(w.dialog.maximumSize(), size);
+    const Qt::WindowFlags flags = w.dialog.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+  }
+
+  // The controls in tab order, with their texts and places in dialog units.
+  void controls() {
+    struct Control {
+      const char* id;
+      QString text;
+      QRect units;
+    };
+    const Control controls[] = {
+        {"IDC_LOG", "", {15, 140, 301, 202}},
+        {"IDC_SBIN", "", {372, 26, 110, 14}},
+        {"IDC_ADDTARGET", "上のファイルを変換対象とする", {370, 47, 110, 17}},
+        {"IDC_TARGETLIST", "", {370, 65, 110, 106}},
+        {"IDC_DELETE", "削除", {481, 65, 22, 42}},
+        {"IDC_SEARCH", "ファイル検索", {388, 7, 71, 13}},
+        {"IDC_START", "変換開始", {382, 178, 84, 18}},
+        {"IDC_FILENAME", "", {205, 7, 157, 14}},
+        {"IDC_KIND", "", {205, 25, 28, 14}},
+        {"IDC_INTERVAL", "", {234, 25, 28, 14}},
+        {"IDC_YEAR", "", {265, 25, 34, 14}},
+        {"IDC_MONTHDAY", "", {301, 25, 28, 14}},
+        {"IDC_STATION", "", {331, 25, 32, 14}},
+    };
+    const QStringList statics{
+        "１．右上の”ファイル検索”で変換するファイルを見つける。",
+        "気象庁の風データ(バイナリデータ)を\nCSVファイルに変換します\n（エクセルで読めます。）",
+        "変換後は、サブフォルダ\n\n\\CSVFiles\n\\HEXFiles\n\nに保存されます。\n\n"
+        "同名ファイルは上書きされます。",
+        "２．”上のファイルを変換対象とする”をクリックする。",
+        "３．”変換開始”をクリックする。",
+        "４．サブファルダにCSVファイルと１６進表示のテキストファイルができます。"};
+    Window w;
+    const DialogUnits units(w.dialog.font());
+    const auto pixels = [&](const QRect& r) {
+      return units.rect(r.x(), r.y(), r.width(), r.height());
+    };
+    w.showActive();
+    for (const Control& c : controls) {
+      QWidget* widget = w.control(c.id);
+      QCOMPARE(QApplication::focusWidget(), widget);
+      QCOMPARE(widget->geometry(), pixels(c.units));
+      if (auto* button = qobject_cast<QPushButton*>(widget)) QCOMPARE(button->text(), c.text);
+      QTest::keyClick(widget, Qt::Key_Tab);
+    }
+    QCOMPARE(QApplication::focusWidget(), w.log());  // and round again
+    QStringList labels;
+    for (QLabel* label : w.dialog.findChildren<QLabel*>()) labels << label->text();
+    QCOMPARE(labels, statics);
+  }
+
+  void addTarget_data() {
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("empty path field") << QStringList{""} << QStringList{};
+    QTest::newRow("one path") << QStringList{"/d/amd_1min_20160412.62078"}
+                              << QStringList{"/d/amd_1min_20160412.62078"};
+    QTest::newRow("same path twice") << QStringList{"/d/a", "/d/a"} << QStringList{"/d/a", "/d/a"};
+    QTest::newRow("order kept, not sorted")
+        << QStringList{"c", "a", "", "b"} << QStringList{"c", "a", "b"};
+  }
+  void addTarget() {
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, listed);
+    Window w;
+    w.dialog.showFields(parseObservationFileName("sfc_10sec_20120601.47662", '/'));
+    const QStringList fieldsBefore = w.fields();
+    for (const QString& path : typed) w.addTarget(path);
+    QCOMPARE(w.entries(), listed);
+    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QString());
+    QCOMPARE(w.fields(), fieldsBefore);
+  }
+
+  void deleteTarget_data() {
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("no selection") << -1 << 1 << QStringList{"a", "b", "c"};
+    QTest::newRow("middle entry") << 1 << 1 << QStringList{"a", "c"};
+    QTest::newRow("last entry") << 2 << 1 << QStringList{"a", "b"};
+    QTest::newRow("twice deletes once") << 0 << 2 << QStringList{"b", "c"};
+  }
+  void deleteTarget() {
+    QFETCH(int, selected);
+    QFETCH(int, presses);
+    QFETCH(QStringList, left);
+    Window w;
+    for (const char* path : {"a", "b", "c"}) w.addTarget(QString::fromLatin1(path));
+    if (selected >= 0) w.control<TargetList>("IDC_TARGETLIST")->setCurrentRow(selected);
+    for (int i = 0; i < presses; ++i) w.click("IDC_DELETE");
+    QCOMPARE(w.entries(), left);
+  }
+
+  void fileSearch_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("fields");
+    const QString first = QStringLiteral("/obs/amd_1min_20160412.62078");
+    QTest::newRow("cancelled changes nothing")
+        << Answer() << first
+        << QStringList{"amd_1min_20160412.62078", "amd", "1min", "2016", "0412", "62078"};
+    QTest::newRow("readme.txt") << Answer(QStringLiteral("/obs/readme.txt"))
+                                << QStringLiteral("/obs/readme.txt")
+                                << QStringList{"readme.txt", "", "", "", "", ""};
+  }
+  void fileSearch() {
+    QFETCH(Answer, answer);
+    QFETCH(QString, path);
+    QFETCH(QStringList, fields);
+    Window w;
+    w.picker->answers = {QStringLiteral("/obs/amd_1min_20160412.62078"), answer};
+    w.click("IDC_SEARCH");
+    w.click("IDC_SEARCH");
+    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QDir::toNativeSeparators(path));
+    QCOMPARE(w.fields(), fields);
+    QCOMPARE(w.entries(), QStringList());
+    QCOMPARE(w.picker->owners, std::vector<QWidget*>(2, &w.dialog));
+  }
+
+  void fileSearchListsEveryFile() {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // to look inside
+    setUpFileSearch(dialog);
+    QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+    QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
+             QStringLiteral("All files (*.*)"));
+    const QStringList patterns = dialog.findChild<QFileSystemModel*>()->nameFilters();
+    for (const char* name : {"amd_1min_20160412.62078", "readme.txt", "README"}) {
+      QVERIFY2(QDir::match(patterns, QString::fromLatin1(name)), name);
+    }
+  }
+
+  void startWithEmptyListLogsOnlyTheEnd() {
+    TempFolder folder;
+    Window w;
+    w.click("IDC_START");
+    const std::vector<std::string> expected{"\r\n", "作業終了。\n", "\r\n"};
+    QCOMPARE(w.log()->appendedTexts(), expected);
+    QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n"));
+  }
+
+  void batchLogsEveryStepInTheStartDirectory() {
+    TempFolder folder;
+    const QString input = folder.file(QStringLiteral("amd_1min_20160412.62078"));
+    {
+      QFile file(input);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(QByteArray(171 * 1440, '\0'));
+    }
+    Window w;
+    QDir::setCurrent(folder.previous);  // the start directory was taken at construction
+    w.addTarget(input);
+    w.addTarget(QStringLiteral("notes.txt"));
+    w.click("IDC_START");
+
+    const std::vector<std::string> logged = w.log()->appendedTexts();
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("CSVFiles/CSV_amd_1min_20160412.62078.CSV"))));
+    QCOMPARE(logged.at(1), input.toStdString());
+    QVERIFY(std::find(logged.begin(), logged.end(),
+                      "amd 1min （2008 年 11 月 18 日以降）ファイル変換 終了。\n") != logged.end());
+    // The same batch on a recording log: the window passes every text on
+    // unchanged and shows it as the pane's display rule says.
+    testing::RecordingLog reference;
+    testing::RecordingView view;
+    BatchConverter().run({input.toStdString(), "notes.txt"}, folder.dir.path().toStdString(),
+                         reference, view);
+    QCOMPARE(logged, reference.texts);
+    const QString shown = editControlText(reference.joined());
+    QCOMPARE(w.log()->toPlainText(), shown);
+    QVERIFY(w.control<TargetList>("IDC_TARGETLIST")->item(1)->isSelected());
+    QCOMPARE(w.fields(), (QStringList{"notes.txt", "", "", "", "", ""}));
+
+    w.click("IDC_START");  // a second batch appends below the first
+    QCOMPARE(w.log()->appendedTexts().size(), 2 * logged.size());
+    QCOMPARE(w.log()->toPlainText(), shown + shown);
+
+    w.click("IDC_DELETE");  // the entry the batch selected last
+    QCOMPARE(w.entries(), QStringList{input});
+  }
+
+  void logIsRepaintedWhileTheBatchRuns() {
+    TempFolder folder;
+    Window w;
+    w.showActive();
+    QTest::qWait(50);  // let the first paint through
+    PaintCounter paints;
+    w.log()->viewport()->installEventFilter(&paints);
+    w.addTarget(QStringLiteral("notes.txt"));
+    w.click("IDC_START");  // no event loop of the test's own runs until it returns
+    QVERIFY(paints.count > 0);
+  }
+
+  void keys_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("entries");
+    QTest::newRow("Enter in the path field") << "IDC_SBIN" << int{Qt::Key_Return} << true << 0;
+    QTest::newRow("Enter in a field") << "IDC_STATION" << int{Qt::Key_Enter} << true << 0;
+    QTest::newRow("Enter in the list") << "IDC_TARGETLIST" << int{Qt::Key_Return} << true << 0;
+    QTest::newRow("Enter on a button") << "IDC_ADDTARGET" << int{Qt::Key_Return} << true << 1;
+    QTest::newRow("Esc ends the window") << "IDC_SBIN" << int{Qt::Key_Escape} << false << 0;
+  }
+  void keys() {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, open);
+    QFETCH(int, entries);
+    Window w;
+    w.showActive();
+    w.control<QLineEdit>("IDC_SBIN")->setText(QStringLiteral("/d/amd_1min_20160412.62078"));
+    QWidget* target = w.control(focus.toLatin1().constData());
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(w.dialog.isVisible(), open);
+    QCOMPARE(w.dialog.result(), int{QDialog::Rejected});  // never accepted
+    QCOMPARE(w.entries().size(), qsizetype{entries});
+  }
+
+  void messageBoxHasTheProgramNameAndOneOkButton() {
+    Window w;
+    bool answered = false;
+    answerModal([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      QVERIFY(box != nullptr);
+      QCOMPARE(box->windowTitle(), QStringLiteral("orvatch_dlg_test"));
+      QCOMPARE(box->text(), QStringLiteral("ファイル 'csv-data' は閉じられませんでした。\n"));
+      QCOMPARE(box->icon(), QMessageBox::NoIcon);
+      QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+      box->button(QMessageBox::Ok)->click();
+      answered = true;
+    });
+    w.dialog.showMessageBox("ファイル 'csv-data' は閉じられませんでした。\n");
+    QVERIFY(answered);
+  }
+
+  void versionDialogFromTheContextMenu() {
+#ifdef Q_OS_WIN
+    QSKIP("the item is in the system menu on Windows");
+#endif
+    Window w;
+    QCOMPARE(w.dialog.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(w.dialog.actions().size(), qsizetype{1});
+    QAction* item = w.dialog.actions().front();
+    QCOMPARE(item->text(), QString::fromUtf8(kVersionMenuText));
+    bool answered = false;
+    answerModal([&](QWidget* modal) {
+      QVERIFY(qobject_cast<CAboutDlg*>(modal) != nullptr);
+      QCOMPARE(modal->windowTitle(), QStringLiteral("Orvatchのﾊﾞｰｼﾞｮﾝ情報"));
+      QStringList lines;
+      for (QLabel* label : modal->findChildren<QLabel*>()) lines << label->text();
+      QCOMPARE(lines, (QStringList{"", "Orvatch Version 1.0", "Fenmarq " FENMARQ_VERSION}));
+      modal->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+      answered = true;
+    });
+    item->trigger();
+    QVERIFY(answered);
+  }
+
+  void droppedFilesAreAppendedInDropOrder() {
+    Window w;
+    w.addTarget(QStringLiteral("/d/first"));
+    w.control<QLineEdit>("IDC_SBIN")->setText(QStringLiteral("typed"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/d/sfc_1min_20160412.47662")),
+                  QUrl(QStringLiteral("https://example.org/x")),
+                  QUrl::fromLocalFile(QStringLiteral("/d/amd_1min_20160412.62078"))});
+    QWidget* viewport = w.control<TargetList>("IDC_TARGETLIST")->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    QCOMPARE(w.entries(),
+             (QStringList{"/d/first", "/d/sfc_1min_20160412.47662", "/d/amd_1min_20160412.62078"}));
+    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QStringLiteral("typed"));
+  }
+};
+
+}  // namespace fenmarq
+
+QTEST_MAIN(fenmarq::OrvatchDlgTest)
+#include "orvatch_dlg_test.moc"
