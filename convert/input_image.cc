@@ -22,7 +22,7 @@ bool InputImage::allocate(std::uint64_t fileSize) {
   return true;
 }
 
-void InputImage::readFrom(File& input) {
+bool InputImage::readFrom(File& input) {
   input.rewind();
   length_ = 0;
   const std::uint64_t limit = capacity_ - 1;
@@ -31,8 +31,11 @@ void InputImage::readFrom(File& input) {
     const std::size_t want = static_cast<std::size_t>(std::min(kChunk, limit - length_));
     const std::size_t got = input.read(memory_.data() + length_, want);
     length_ += got;
-    if (got < want) break;
+    if (got < want) return true;
   }
+  // The block is full: the file is complete only if nothing follows.
+  char extra;
+  return input.read(&extra, 1) == 0;
 }
 
 void InputImage::release() {

@@ -24,8 +24,8 @@ class InputImage {
   // Reads `input` from its start until its end or until one byte before the
   // block's end, whichever comes first, so that a file that grew since its
   // size was taken is cut, never written past the block, and the byte after
-  // the last one read is always zero.
-  void readFrom(File& input);
+  // the last one read is always zero. False when the file was cut.
+  bool readFrom(File& input);
 
   // The bytes read from the file.
   std::span<const std::uint8_t> bytes() const { return {memory_.data(), length_}; }

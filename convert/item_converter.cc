@@ -78,19 +78,38 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
     log.append("メモリ不足で作業ができません。\r\n");
     return ItemOutcome::kBatchEnds;
   }
-  image.readFrom(input);
+  const bool wholeFile = image.readFrom(input);
   const FormatConverter& converter = *rule.converter;
   logLength(image, converter, log);
+  if (!wholeFile) {
+    // The file holds more than its reported size (it grew, or reports no
+    // size): only what fits is converted, and the item does not pass as
+    // complete.
+    log.append("注意：ファイルが報告された長さより長いため、先頭の ");
+    log.append(std::to_string(image.length()));
+    log.append(" byte だけを変換します。\r\n");
+  }
 
   // The sheet depends on the image alone and logs nothing, so it is written
   // on a second thread while the hex renderings are written and checked.
-  std::jthread sheetWriter([&] {
+  // Where the system refuses the thread (no memory for its stack), it is
+  // written here afterwards, as in a single-threaded run.
+  const auto writeSheet = [&] {
     CsvSheet sheet(csv, scratch.sheet());
     converter.writeSheet(image.bytes(), name.fileName, sheet);
-  });
+  };
+  std::jthread sheetWriter;
+  try {
+    sheetWriter = std::jthread(writeSheet);
+  } catch (const std::system_error&) {
+  }
   const HexCheckResult check =
       writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk, scratch.hex(), log, view);
-  sheetWriter.join();
+  if (sheetWriter.joinable()) {
+    sheetWriter.join();
+  } else if (check != HexCheckResult::kReopenFailed) {
+    writeSheet();
+  }
   if (check == HexCheckResult::kReopenFailed) {
     // The batch ends before the sheet's turn: leave the CSV file as empty as
     // it would be had the sheet not been written yet.
@@ -98,7 +117,7 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
     std::filesystem::resize_file(outputs.csv, 0, error);
     return ItemOutcome::kBatchEnds;
   }
-  bool problems = check == HexCheckResult::kProblems;
+  bool problems = !wholeFile || check == HexCheckResult::kProblems;
 
   problems |= !closeReported(input, "ファイル 'bin-data' は閉じられませんでした。\n", view);
   problems |= !closeReported(hex, "ファイル 'hex-data' は閉じられませんでした。\n", view);

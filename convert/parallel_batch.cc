@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -148,7 +149,15 @@ BatchResult runConcurrently(const std::vector<std::string>& targets, unsigned jo
   ConcurrentBatch batch(targets);
   std::vector<std::jthread> workers;
   const std::size_t count = std::min<std::size_t>(jobs, targets.size());
-  for (std::size_t i = 0; i < count; ++i) workers.emplace_back([&] { batch.work(); });
+  for (std::size_t i = 0; i < count; ++i) {
+    try {
+      workers.emplace_back([&] { batch.work(); });
+    } catch (const std::system_error&) {
+      break;  // the system refuses more threads: go on with those there are
+    }
+  }
+  // Without any worker, this thread converts the items before passing them on.
+  if (workers.empty()) batch.work();
   return batch.replay(log, view);
 }
 

@@ -8,13 +8,29 @@
 namespace fenmarq {
 namespace {
 
-// The length of the UTF-8 sequence that `lead` starts, or 1 for a byte that
-// cannot start one (it is then replaced on its own).
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC2) return 2;
-  return 1;
+// The length of the well-formed UTF-8 sequence at the start of `bytes`
+// (`size` of them), or 0 when they do not start with one. The second byte's
+// range rules out overlong forms, surrogates and code points past U+10FFFF.
+std::size_t wellFormedLength(const unsigned char* bytes, std::size_t size) {
+  const unsigned char lead = bytes[0];
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  }
+  if (length == 0 || size < length || bytes[1] < low || bytes[1] > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if ((bytes[i] & 0xC0) != 0x80) return 0;
+  }
+  return length;
 }
 
 }  // namespace
@@ -58,10 +74,8 @@ std::string Cp932Encoder::encode(std::string_view utf8) {
     // not valid UTF-8. A whole valid character becomes one "?"; otherwise
     // only its first byte does, and the search goes on after it.
     const auto* bytes = reinterpret_cast<const unsigned char*>(in);
-    const std::size_t length = sequenceLength(bytes[0]);
-    std::size_t valid = 1;
-    while (valid < length && valid < inLeft && (bytes[valid] & 0xC0) == 0x80) ++valid;
-    const std::size_t skip = valid == length ? length : 1;
+    const std::size_t length = wellFormedLength(bytes, inLeft);
+    const std::size_t skip = length != 0 ? length : 1;
     *dst++ = '?';
     --outLeft;
     in += skip;
