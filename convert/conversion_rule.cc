@@ -32,6 +32,8 @@ constexpr ConversionRule kRules[] = {
 
 }  // namespace
 
+std::span<const ConversionRule> conversionRules() { return kRules; }
+
 std::optional<ConversionRule> selectConversionRule(const ObservationFileName& name) {
   for (const ConversionRule& rule : kRules) {
     if (name.kind == rule.kind && name.interval == rule.interval && name.date >= rule.firstDate &&

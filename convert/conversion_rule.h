@@ -4,6 +4,7 @@
 #define FENMARQ_CONVERT_CONVERSION_RULE_H_
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "convert/observation_file_name.h"
@@ -23,6 +24,9 @@ struct ConversionRule {
   const FormatConverter* converter;
   std::string_view endOfItemText;  // logged when an item of this rule is done
 };
+
+// The whole table, in order.
+std::span<const ConversionRule> conversionRules();
 
 // The first rule whose kind, interval and date condition all hold, if any.
 std::optional<ConversionRule> selectConversionRule(const ObservationFileName& name);
