@@ -29,10 +29,7 @@ void File::write(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) writeFailed_ = true;
 }
 
-void File::rewind() {
-  std::fflush(file_);
-  std::rewind(file_);
-}
+void File::rewind() { std::rewind(file_); }
 
 bool File::close() {
   if (file_ == nullptr) return true;
