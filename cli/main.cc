@@ -2,7 +2,6 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -10,6 +9,7 @@
 
 #include "cli/sample_day.h"
 #include "convert/batch_converter.h"
+#include "convert/file.h"
 
 namespace fenmarq {
 namespace {
@@ -152,11 +152,13 @@ int samples(const std::vector<std::string>& args) {
   for (const SampleFile& sample : sampleFiles()) {
     const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
     const std::filesystem::path path = directory / sample.fileName;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    File out;
+    bool written = out.open(path.string(), "wb");
+    if (written) {
+      out.write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+      written = out.close();
+    }
+    if (!written) {
       print(stderr, "fenmarq-cli: cannot write " + path.string() + "\n");
       return kExitBatchEnded;
     }
