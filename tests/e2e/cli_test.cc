@@ -1,17 +1,14 @@
 // Runs fenmarq-cli as a process in a fresh folder, as a script would.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "cli/sample_day.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/expected_log.h"
 #include "tests/support/scoped_temp_dir.h"
-
-extern char** environ;
 
 namespace fenmarq {
 namespace {
@@ -19,58 +16,21 @@ namespace {
 using namespace fenmarq::testing;
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status;  // the exit status, or -1 when the process did not exit
-  std::string out, err;
-};
-
-// Runs the command line in the current folder, output going to files there.
-CliRun runCli(std::vector<std::string> args) {
-  args.insert(args.begin(), FENMARQ_CLI_PATH);
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "cli.out", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, "cli.err", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return {-1, "", "cannot start " + args[0]};
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  CliRun run{WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1, readFile("cli.out"),
-             readFile("cli.err")};
-  fs::remove("cli.out");
-  fs::remove("cli.err");
-  return run;
-}
-
 constexpr std::string_view kAmd = "amd_1min_20160412.62078";
 
-TEST(CliTest, ConvertsASampleDay) {
+TEST(CliTest, SamplesWritesOneDayFilePerFormatAndTheOutputFolders) {
   ScopedTempDir dir(/*withOutputFolders=*/false);
   const CliRun samples = runCli({"samples", "."});
   ASSERT_EQ(samples.status, 0) << samples.err;
   EXPECT_EQ(samples.out,
             "./amd_1min_20160412.62078\n./amd_10sec_20160412.62078\n./sfc_10sec_20160412.47662\n"
             "./sfc_10sec_20120601.47662\n./sfc_1min_20160412.47662\n");
-  EXPECT_EQ(fs::file_size(kAmd), 246'240u);
-
-  const CliRun convert = runCli({"convert", std::string(kAmd)});
-  EXPECT_EQ(convert.status, 0) << convert.err;
-  EXPECT_EQ(firstDifference(
-                convertedItemLog(kAmd, kAmd, 246'240, kAmd1MinEnd) + std::string(kBatchEndLog),
-                convert.out),
-            "");
-  EXPECT_EQ(convert.err, "");
-  EXPECT_EQ(fs::file_size("HEXFiles/HEX_amd_1min_20160412.62078.txt"), 2 * 246'240u);
-  EXPECT_EQ(fs::file_size("CHKFiles/CHK_amd_1min_20160412.62078.txt"), 2 * 246'240u);
-  // "ファイル名," in CP932, the name and a row end open the sheet.
-  EXPECT_TRUE(
-      readFile("CSVFiles/CSV_amd_1min_20160412.62078.CSV")
-          .starts_with("\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC,amd_1min_20160412.62078\n"));
+  EXPECT_EQ(samples.err, "");
+  for (const SampleFile& sample : sampleFiles()) {
+    const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
+    EXPECT_EQ(readFile(sample.fileName), std::string(bytes.begin(), bytes.end()));
+  }
+  for (const Output output : kOutputs) EXPECT_TRUE(fs::is_directory(folderOf(output)));
 }
 
 TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
@@ -109,11 +69,32 @@ TEST(CliTest, MakesTheOutputFoldersOnlyWhenAsked) {
   writeFile(kAmd, std::string(246'240, '\0'));
   const CliRun without = runCli({"convert", std::string(kAmd)});
   EXPECT_EQ(without.status, 1);
-  EXPECT_EQ(without.out,
-            openedLine(kAmd) + notOpenedLine("./HEXFiles/HEX_amd_1min_20160412.62078.txt"));
+  EXPECT_EQ(without.out, openedLine(kAmd) + notOpenedLine(outputPath(Output::kHex, kAmd)));
   const CliRun with = runCli({"convert", "--make-dirs", std::string(kAmd)});
   EXPECT_EQ(with.status, 0) << with.err;
-  EXPECT_TRUE(fs::is_regular_file("CSVFiles/CSV_amd_1min_20160412.62078.CSV"));
+  EXPECT_TRUE(fs::is_regular_file(outputKey(Output::kCsv, kAmd)));
+}
+
+// Output folders that cannot be made and a start folder that is gone end the
+// run before any item.
+TEST(CliTest, StartFailuresEndBeforeAnyItem) {
+  ScopedTempDir dir(/*withOutputFolders=*/false);
+  writeFile(kAmd, std::string(246'240, '\0'));
+  writeFile("CSVFiles", "a file where a folder should be");
+  const CliRun makeDirs = runCli({"convert", "--make-dirs", std::string(kAmd)});
+  EXPECT_EQ(makeDirs.status, 1);
+  EXPECT_EQ(makeDirs.out, "");
+  EXPECT_TRUE(makeDirs.err.starts_with("fenmarq-cli: cannot create ")) << makeDirs.err;
+  EXPECT_EQ(readFile("CSVFiles"), "a file where a folder should be");
+
+  fs::create_directory("gone");
+  fs::current_path("gone");
+  fs::remove("../gone");
+  const CliRun gone = runCli(convertArgs({std::string(kAmd)}));
+  fs::current_path(dir.path());
+  EXPECT_EQ(gone.status, 1);
+  EXPECT_EQ(gone.out, "");
+  EXPECT_TRUE(gone.err.starts_with("fenmarq-cli: cannot read the current directory")) << gone.err;
 }
 
 }  // namespace

@@ -49,10 +49,20 @@ std::string firstDifference(std::string_view expected, std::string_view actual) 
   while (i < expected.size() && i < actual.size() && expected[i] == actual[i]) ++i;
   if (i == expected.size() && i == actual.size()) return "";
   std::ostringstream out;
-  out << "first difference at offset " << i << " (expected " << expected.size()
-      << " bytes, got " << actual.size() << "); expected \""
-      << expected.substr(i, 40) << "\", got \"" << actual.substr(i, 40) << "\"";
+  out << "first difference at offset " << i << " (expected " << expected.size() << " bytes, got "
+      << actual.size() << "); expected \"" << expected.substr(i, 40) << "\", got \""
+      << actual.substr(i, 40) << "\"";
   return out.str();
+}
+
+std::string hexOf(std::string_view bytes) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (const unsigned char b : bytes) {
+    text += kDigits[b >> 4];
+    text += kDigits[b & 15];
+  }
+  return text;
 }
 
 }  // namespace fenmarq::testing

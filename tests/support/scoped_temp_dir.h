@@ -33,6 +33,10 @@ std::string readFile(const std::filesystem::path& path);
 // "" when equal, else a description of the first differing offset.
 std::string firstDifference(std::string_view expected, std::string_view actual);
 
+// Two upper-case hex digits per byte, spelled out here rather than taken from
+// the code under test.
+std::string hexOf(std::string_view bytes);
+
 }  // namespace fenmarq::testing
 
 #endif  // FENMARQ_TESTS_SUPPORT_SCOPED_TEMP_DIR_H_

@@ -1,0 +1,58 @@
+// fenmarq-cli run as a process in the current folder, and what its output
+// folders hold afterwards, for the end-to-end tests.
+#ifndef FENMARQ_TESTS_SUPPORT_CLI_RUN_H_
+#define FENMARQ_TESTS_SUPPORT_CLI_RUN_H_
+
+#include <sys/resource.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fenmarq::testing {
+
+struct CliRun {
+  int status = -1;  // the exit status; -1 when the process did not exit
+  int signal = 0;   // the signal that killed it, if one did
+  std::string out;  // the log
+  std::string err;  // the message texts
+};
+
+struct RunLimits {
+  const char* stdoutPath = nullptr;  // standard output goes there instead
+  rlim_t addressSpace = RLIM_INFINITY;
+  rlim_t stack = 0;  // the soft stack limit, which sizes new threads' stacks; 0 keeps it
+};
+
+// Runs fenmarq-cli with `args`, standard input empty, and collects what it
+// writes.
+CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits = {});
+
+// "convert [--jobs N] -- targets..."
+std::vector<std::string> convertArgs(const std::vector<std::string>& targets, unsigned jobs = 1);
+
+enum class Output { kHex, kCsv, kChk };
+constexpr Output kOutputs[] = {Output::kHex, Output::kCsv, Output::kChk};
+
+std::string_view folderOf(Output output);  // "HEXFiles"
+// As the log names it: "./HEXFiles/HEX_<name>.txt".
+std::string outputPath(Output output, std::string_view name);
+// As `Outputs` names it: "HEXFiles/HEX_<name>.txt".
+std::string outputKey(Output output, std::string_view name);
+
+// What the three output folders hold: each entry's content, "-> target" for a
+// symbolic link (never followed: it may lead to a device) and "<folder>" for
+// a folder.
+using Outputs = std::map<std::string, std::string>;
+Outputs outputFiles();
+
+// The entries of `all` that belong to file `name`.
+Outputs outputsOf(const Outputs& all, std::string_view name);
+
+// Compares output folders entry by entry, naming the first differing offset.
+void expectOutputs(const Outputs& expected, const Outputs& actual);
+
+}  // namespace fenmarq::testing
+
+#endif  // FENMARQ_TESTS_SUPPORT_CLI_RUN_H_
