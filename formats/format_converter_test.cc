@@ -2,23 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "formats/amd_10sec.h"
-#include "formats/amd_1min.h"
-#include "formats/csv_sheet.h"
-#include "formats/sfc_10sec.h"
-#include "formats/sfc_10sec_2008.h"
-#include "formats/sfc_1min.h"
+#include "convert/conversion_rule.h"
 #include "tests/support/scoped_temp_dir.h"
+#include "tests/support/sheet_of.h"
 
 namespace fenmarq {
 namespace {
 
 using testing::firstDifference;
+using testing::sheetOf;
 using namespace std::literals;
 
 // The group, label and unit rows and the notes block of each format in CP932,
@@ -381,235 +378,109 @@ constexpr std::string_view kSfc1MinNotes =
 constexpr std::string_view kFileNameCell = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC,";
 constexpr std::string_view kFileName = "obs_day.47662";
 
-class StringSink final : public ByteSink {
- public:
-  void write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
-};
-
-std::string sheetOf(const FormatConverter& converter, const std::vector<std::uint8_t>& image,
-                    std::string_view fileName = kFileName) {
-  StringSink sink;
-  {
-    CsvSheet sheet(sink);
-    converter.writeSheet(image, fileName, sheet);
-  }
-  return sink.text;
-}
-
-// A cell that probes expect at a 1-based column of a 0-based data row.
-struct Cell {
-  std::size_t row, column;
-  std::string text;
-};
-
-// Bytes stored at an image offset, and the cells they show in.
-struct Probe {
-  std::size_t offset;
-  std::string_view bytes;
-  std::vector<Cell> cells;
-};
-
 struct FormatCase {
   const char* name;
-  const FormatConverter* converter;
+  std::size_t rule;  // the index of the format's conversion rule
   std::size_t layoutSize;
   std::size_t records;
+  std::size_t stationAt;       // the image offset of the station block
   std::size_t stationColumns;  // printed in the first data row only
-  // One letter per column: u for u16, l for s32, b for s8.
+  std::size_t firstRecord;     // the image offset of the first record
+  // One letter per column, the fields following one another without gaps
+  // from the station block's or the record's start: u for u16 (little-endian),
+  // l for s32 (little-endian, two's complement), b for s8.
   std::string_view types;
   std::string_view header;
   std::string_view notes;
-  std::size_t rowEnds;        // of the whole sheet
-  std::size_t zeroSheetSize;  // with kFileName; 0 where not known
-  std::vector<Probe> probes;
 };
-
-constexpr Amd1MinConverter kAmd1Min;
-constexpr Amd10SecConverter kAmd10Sec;
-constexpr Sfc10SecConverter kSfc10Sec;
-constexpr Sfc10Sec2008Converter kSfc10Sec2008;
-constexpr Sfc1MinConverter kSfc1Min;
 
 // clang-format off
 const FormatCase kFormats[] = {
-    {"Amd1Min", &kAmd1Min, 246'240, 1440, 0,
+    {"Amd1Min", 0, 246'240, 1440, 0, 0, 0,
      "uululluuuuuuuuuuuuuuuubllbblbblbbblbblbblbblllbblbblbblbbllbbblbblbblbbbllbbblbb",
-     kAmd1MinHeader, kAmd1MinNotes, 1450, 233'357 + kFileName.size(),
-     {{0, "\xFF\xFF"sv, {{0, 1, "65535"}}},
-      {10, "\x15\xA6\x00\x00"sv, {{0, 5, "42517"}}},
-      {18, "\x35\x4E"sv, {{0, 7, "20021"}}},
-      {50, "\x80"sv, {{0, 23, "-128"}}},
-      {51, "\xFF\xFF\xFF\xFF"sv, {{0, 24, "-1"}}},
-      {171 + 51, "\x78\x56\x34\x12"sv, {{1, 24, "305419896"}}},
-      {246'239, "\x80"sv, {{1439, 80, "-128"}}}}},
-    {"Amd10Sec", &kAmd10Sec, 1'252'800, 8640, 0,
+     kAmd1MinHeader, kAmd1MinNotes},
+    {"Amd10Sec", 1, 1'252'800, 8640, 0, 0, 0,
      "uululluuuuuuuuuuuuuuuuublllbllllllllllblbllbllllll",
-     kAmd10SecHeader, kAmd10SecNotes, 8649, 873'901 + kFileName.size(),
-     {{50, "\xFF\xFF"sv, {{0, 23, "65535"}}},
-      {52, "\x80"sv, {{0, 24, "-128"}}},
-      {53, "\xFF\xFF\xFF\xFF"sv, {{0, 25, "-1"}}},
-      {98, "\x4A\x4B\x01\x00"sv, {{0, 37, "84810"}}},
-      {145 + 53, "\x78\x56\x34\x12"sv, {{1, 25, "305419896"}}},
-      {1'252'796, "\x00\x00\x00\x80"sv, {{8639, 50, "-2147483648"}}}}},
-    {"Sfc10Sec", &kSfc10Sec, 2'263'680, 8640, 0,
+     kAmd10SecHeader, kAmd10SecNotes},
+    {"Sfc10Sec", 2, 2'263'680, 8640, 0, 0, 0,
      "uululluuuuuuuuuuuuuuuuublllbllllllllllblbllbllblbllblblllllllblllllllllllllllllllll",
-     kSfc10SecHeader, kSfc10SecNotes, 8649, 0,
-     {{0, "\xFF\xFF"sv, {{0, 1, "65535"}}},
-      {4, "\xFF\xFF\xFF\xFF"sv, {{0, 3, "-1"}}},
-      {52, "\x80"sv, {{0, 24, "-128"}}},
-      {177, "\xFF"sv, {{0, 62, "-1"}}},
-      {262 + 53, "\x78\x56\x34\x12"sv, {{1, 25, "305419896"}}},
-      {262 + 8, "\x07\x00"sv, {{1, 4, "7"}}},
-      {2'263'676, "\xFF\xFF\xFF\x7F"sv, {{8639, 83, "2147483647"}}}}},
-    // Row 0 starts at image offset 26, inside the station block (14 to 39).
-    {"Sfc10Sec2008", &kSfc10Sec2008, 1'537'946, 8640, 10,
+     kSfc10SecHeader, kSfc10SecNotes},
+    // Row 0 starts at image offset 26, inside the station block (14 to 39):
+    // bytes 26 to 39 show twice in the first data row, bytes 0 to 13 nowhere.
+    {"Sfc10Sec2008", 3, 1'537'946, 8640, 14, 10, 26,
      "uululluuuulllllllllllllllllllllllllllbblllllllllllllllll",
-     kSfc10Sec2008Header, kSfc10Sec2008Notes, 8651, 0,
-     {{14, "\xFF\xFF"sv, {{0, 1, "65535"}}},
-      {26, "\x01\x02"sv, {{0, 5, "33619968"}, {0, 11, "513"}}},
-      {38, "\xFF\xFF"sv, {{0, 10, "65535"}, {0, 14, "65535"}}},
-      {26 + 108, "\x80"sv, {{0, 38, "-128"}}},
-      {26 + 178 + 109, "\xFF"sv, {{1, 39, "-1"}}},
-      {26 + 178 + 110, "\x78\x56\x34\x12"sv, {{1, 40, "305419896"}}},
-      {1'537'942, "\x00\x00\x00\x80"sv, {{8639, 56, "-2147483648"}}}}},
-    {"Sfc1Min", &kSfc1Min, 367'200, 1440, 0,
+     kSfc10Sec2008Header, kSfc10Sec2008Notes},
+    {"Sfc1Min", 4, 367'200, 1440, 0, 0, 0,
      "uululluuuuuuuuuuuuuuuubllbblbblbblbblbbblbblbblbblllbblbblbblbbllbbblbblbblbbbllbbblbblbbb"
      "lbbbulbblbblbbblbblbblbblbbblbblbb",
-     kSfc1MinHeader, kSfc1MinNotes, 1448, 0,
-     {{0, "\x01\x00\x02\x00\x03\x00\x00\x00\x04\x00"sv,
-       {{0, 1, "1"}, {0, 2, "2"}, {0, 3, "3"}, {0, 4, "4"}}},
-      {50, "\x80"sv, {{0, 23, "-128"}}},
-      {51, "\x78\x56\x34\x12"sv, {{0, 24, "305419896"}}},
-      {197, "\xFF\xFF"sv, {{0, 95, "65535"}}},
-      {255, "\x01"sv, {{1, 1, "1"}}},
-      {367'199, "\x80"sv, {{1439, 124, "-128"}}}}},
+     kSfc1MinHeader, kSfc1MinNotes},
 };
 // clang-format on
 
-// Data cells of an image whose every byte is `fill`, by the column types.
-std::vector<std::vector<std::string>> uniformRows(const FormatCase& f, std::uint8_t fill) {
-  std::vector<std::string> row;
-  for (char type : f.types) {
-    const std::uint32_t all = fill * 0x01010101u;
-    row.push_back(type == 'u'   ? std::to_string(all & 0xFFFF)
-                  : type == 'l' ? std::to_string(static_cast<std::int32_t>(all))
-                                : std::to_string(static_cast<std::int8_t>(fill)));
+std::size_t widthOf(char type) { return type == 'u' ? 2 : type == 'l' ? 4 : 1; }
+
+// The cell of the field of `type` at image offset `at`; bytes beyond the
+// image read as zeros.
+std::string cellOf(std::span<const std::uint8_t> image, std::size_t at, char type) {
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < widthOf(type); ++i) {
+    if (at + i < image.size()) bits |= std::uint32_t{image[at + i]} << (8 * i);
   }
-  std::vector<std::vector<std::string>> rows(f.records, row);
-  for (std::size_t r = 1; r < rows.size(); ++r) {
-    std::fill_n(rows[r].begin(), f.stationColumns, "");
-  }
-  return rows;
+  if (type == 'l') return std::to_string(static_cast<std::int32_t>(bits));
+  if (type == 'b') return std::to_string(static_cast<std::int8_t>(bits));
+  return std::to_string(bits);
 }
 
-std::string render(const FormatCase& f, const std::vector<std::vector<std::string>>& rows) {
+// The whole sheet of `image`, spelled out from the case's own description.
+std::string expectedSheet(const FormatCase& f, std::span<const std::uint8_t> image) {
+  std::size_t recordSize = 0;
+  for (const char type : f.types.substr(f.stationColumns)) recordSize += widthOf(type);
   std::string sheet = std::string(kFileNameCell) + std::string(kFileName) + "\n";
   sheet += f.header;
-  for (const auto& row : rows) {
-    for (const std::string& cell : row) sheet += cell + ",";
-    sheet += "\n";
+  for (std::size_t r = 0; r < f.records; ++r) {
+    std::size_t at = f.stationAt;
+    for (std::size_t c = 0; c < f.types.size(); ++c) {
+      if (c == f.stationColumns) at = f.firstRecord + r * recordSize;
+      if (r == 0 || c >= f.stationColumns) sheet += cellOf(image, at, f.types[c]);
+      sheet += ',';
+      at += widthOf(f.types[c]);
+    }
+    sheet += '\n';
   }
   return sheet += f.notes;
-}
-
-std::vector<std::string> split(std::string_view text, char separator) {
-  std::vector<std::string> parts;
-  std::size_t from = 0;
-  for (std::size_t at; (at = text.find(separator, from)) != std::string_view::npos; from = at + 1) {
-    parts.emplace_back(text.substr(from, at - from));
-  }
-  parts.emplace_back(text.substr(from));
-  return parts;
 }
 
 void PrintTo(const FormatCase& f, std::ostream* out) { *out << f.name; }
 
 class FormatConverterTest : public ::testing::TestWithParam<FormatCase> {};
 
-TEST_P(FormatConverterTest, WritesHeaderRowsAndNotes) {
+// Uniform images, and images of arbitrary bytes as long as the layout,
+// shorter (read as if padded with zeros) and longer (the rest ignored): every
+// field is read at its own offset, in its own type, into its own column.
+TEST_P(FormatConverterTest, SheetHoldsEveryFieldOfTheLayout) {
   const FormatCase& f = GetParam();
-  const std::string sheet = sheetOf(*f.converter, std::vector<std::uint8_t>(f.layoutSize));
-  const std::string head =
-      std::string(kFileNameCell) + std::string(kFileName) + "\n" + std::string(f.header);
-  EXPECT_EQ(firstDifference(head, sheet.substr(0, head.size())), "");
-  ASSERT_GE(sheet.size(), f.notes.size());
-  EXPECT_EQ(firstDifference(f.notes, sheet.substr(sheet.size() - f.notes.size())), "");
-}
-
-TEST_P(FormatConverterTest, UniformImagesGiveUniformRows) {
-  const FormatCase& f = GetParam();
-  for (const std::uint8_t fill : {0x00, 0xFF, 0x80}) {
-    const std::string sheet = sheetOf(*f.converter, std::vector<std::uint8_t>(f.layoutSize, fill));
-    EXPECT_EQ(firstDifference(render(f, uniformRows(f, fill)), sheet), "") << int{fill};
-    if (fill != 0) continue;
-    EXPECT_EQ(static_cast<std::size_t>(std::count(sheet.begin(), sheet.end(), '\n')), f.rowEnds);
-    if (f.zeroSheetSize != 0) {
-      EXPECT_EQ(sheet.size(), f.zeroSheetSize);
-    }
+  const FormatConverter& converter = *conversionRules()[f.rule].converter;
+  ASSERT_EQ(converter.layoutSize(), f.layoutSize);
+  std::vector<std::vector<std::uint8_t>> images;
+  for (const std::uint8_t fill : {0x00, 0xFF, 0x80}) images.emplace_back(f.layoutSize, fill);
+  std::uint32_t x = 12345;
+  for (const std::size_t length : {f.layoutSize, std::size_t{0}, std::size_t{1},
+                                   f.layoutSize / 2 + 3, f.layoutSize - 1, f.layoutSize + 4096}) {
+    std::vector<std::uint8_t>& image = images.emplace_back(length);
+    for (std::uint8_t& byte : image)
+      byte = static_cast<std::uint8_t>((x = x * 1103515245u + 12345u) >> 16);
   }
-}
-
-TEST_P(FormatConverterTest, ProbedBytesShowInTheirCells) {
-  const FormatCase& f = GetParam();
-  for (const Probe& probe : f.probes) {
-    std::vector<std::uint8_t> image(f.layoutSize);
-    std::copy(probe.bytes.begin(), probe.bytes.end(), image.begin() + probe.offset);
-    auto rows = uniformRows(f, 0);
-    for (const Cell& cell : probe.cells) rows.at(cell.row).at(cell.column - 1) = cell.text;
-    EXPECT_EQ(firstDifference(render(f, rows), sheetOf(*f.converter, image)), "")
-        << "bytes at image offset " << probe.offset;
-  }
-}
-
-// Bytes beyond the layout never reach the sheet; missing ones read as zeros.
-TEST_P(FormatConverterTest, ReadsTheLayoutWhateverTheImageLength) {
-  const FormatCase& f = GetParam();
-  std::vector<std::uint8_t> longer(f.layoutSize, 0);
-  longer.resize(f.layoutSize + 4096, 0xFF);
-  EXPECT_EQ(firstDifference(render(f, uniformRows(f, 0)), sheetOf(*f.converter, longer)), "");
-
-  std::vector<std::uint8_t> pattern(f.layoutSize);
-  for (std::size_t i = 0; i < pattern.size(); ++i)
-    pattern[i] = static_cast<std::uint8_t>(i * 7 + 1);
-  for (const std::size_t length :
-       {std::size_t{0}, std::size_t{1}, f.layoutSize / 2 + 3, f.layoutSize - 1}) {
-    const std::vector<std::uint8_t> shorter(pattern.begin(), pattern.begin() + length);
-    std::vector<std::uint8_t> padded = shorter;
-    padded.resize(f.layoutSize, 0);
-    EXPECT_EQ(firstDifference(sheetOf(*f.converter, padded), sheetOf(*f.converter, shorter)), "")
-        << "image of " << length << " bytes";
+  for (const std::vector<std::uint8_t>& image : images) {
+    EXPECT_EQ(firstDifference(expectedSheet(f, image), sheetOf(converter, image, kFileName)), "")
+        << "image of " << image.size() << " bytes starting " << int{image.empty() ? 0 : image[0]};
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, FormatConverterTest, ::testing::ValuesIn(kFormats),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The earlier sfc ten-second layout reads its station block from image bytes
-// 14 to 39 and its first row from byte 26 on: bytes 26 to 39 show twice in
-// the first data row, bytes 0 to 13 nowhere.
-TEST(Sfc10Sec2008Test, StationBlockOverlapsTheFirstRow) {
-  const FormatCase& f = kFormats[3];
-  const auto zero = split(sheetOf(*f.converter, std::vector<std::uint8_t>(f.layoutSize)), '\n');
-  for (std::size_t at = 0; at < 40; ++at) {
-    std::vector<std::uint8_t> image(f.layoutSize);
-    image[at] = 0x01;
-    const auto lines = split(sheetOf(*f.converter, image), '\n');
-    ASSERT_EQ(lines.size(), zero.size());
-    std::size_t changedCells = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i] == zero[i]) continue;
-      ASSERT_EQ(i, 4u) << "byte " << at << " changed a row other than the first data row";
-      const auto cells = split(lines[i], ','), zeroCells = split(zero[i], ',');
-      ASSERT_EQ(cells.size(), zeroCells.size());
-      for (std::size_t c = 0; c < cells.size(); ++c) changedCells += cells[c] != zeroCells[c];
-    }
-    EXPECT_EQ(changedCells, at < 14 ? 0u : at < 26 ? 1u : 2u) << "byte " << at;
-  }
-}
-
 TEST(FileNameRowTest, KeepsCommasAndEncodesTheName) {
-  const std::string sheet = sheetOf(kAmd1Min, {}, "ソ,観測.1");
+  const std::string sheet = sheetOf(*conversionRules()[0].converter, {}, "ソ,観測.1");
   EXPECT_TRUE(sheet.starts_with(std::string(kFileNameCell) + "\x83\x5C,\x8A\xCF\x91\xAA.1\n"));
 }
 
