@@ -43,6 +43,26 @@ const RuleCase kRuleCases[] = {
     {"sfc_10sec_20159999.47662", 3},
 };
 
+// The format and the end-of-item text of each row. Full-width parentheses
+// (U+FF08, U+FF09) in rows 1 and 5, ASCII ones in rows 3 and 4, a full-width
+// tilde (U+FF5E) in row 4.
+const struct {
+  const RecordFormat* format;
+  std::string_view endOfItemText;
+} kRows[] = {
+    {&kAmd1MinFormat,
+     "amd 1min \xEF\xBC\x88"
+     "2008 年 11 月 18 日以降\xEF\xBC\x89ファイル変換 終了。\n"},
+    {&kAmd10SecFormat, "amd 10sec ファイル変換 終了。\n"},
+    {&kSfc10SecFormat, "sfc 10sec (2015 年 3 月 3 日以降) ファイル変換 終了。\n"},
+    {&kSfc10Sec2008Format,
+     "sfc 10sec (2008 年 7 月 25 日\xEF\xBD\x9E"
+     "2015 年 3 月 2 日) ファイル変換 終了。\n"},
+    {&kSfc1MinFormat,
+     "sfc 1min \xEF\xBC\x88"
+     "2008 年 6 月 25 日以降\xEF\xBC\x89 ファイル変換 終了。\n"},
+};
+
 void PrintTo(const RuleCase& c, std::ostream* out) { *out << c.fileName; }
 
 class ConversionRuleTest : public ::testing::TestWithParam<RuleCase> {};
@@ -50,7 +70,10 @@ class ConversionRuleTest : public ::testing::TestWithParam<RuleCase> {};
 TEST_P(ConversionRuleTest, SelectsFirstMatchingRow) {
   const RuleCase& c = GetParam();
   const auto rule = selectConversionRule(parseObservationFileName(c.fileName, '/'));
-  EXPECT_EQ(rule ? rule->order : 0, c.order) << c.fileName;
+  ASSERT_EQ(rule ? rule->order : 0, c.order) << c.fileName;
+  if (!rule) return;
+  EXPECT_EQ(&rule->converter->format(), kRows[c.order - 1].format);
+  EXPECT_EQ(rule->endOfItemText, kRows[c.order - 1].endOfItemText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dates, ConversionRuleTest, ::testing::ValuesIn(kRuleCases));
@@ -59,36 +82,6 @@ TEST(ConversionRuleTest, EmptyIntervalMatchesNoRow) {
   EXPECT_FALSE(
       selectConversionRule({"amd__20160412.1", "amd", "", "2016", "0412", "1", "20160412"}));
   EXPECT_FALSE(selectConversionRule({"x", "sfc", "", "", "", "", ""}));
-}
-
-// Each row leads to its own format and ends its items with its own text.
-TEST(ConversionRuleTest, RowsNameTheirFormatAndEndOfItemText) {
-  const struct {
-    std::string_view fileName;
-    const RecordFormat* format;
-    std::string_view endOfItemText;
-  } rows[] = {
-      // Full-width parentheses (U+FF08, U+FF09) in rows 1 and 5, ASCII ones
-      // in rows 3 and 4, a full-width tilde (U+FF5E) in row 4.
-      {"amd_1min_20160412.62078", &kAmd1MinFormat,
-       "amd 1min \xEF\xBC\x88"
-       "2008 年 11 月 18 日以降\xEF\xBC\x89ファイル変換 終了。\n"},
-      {"amd_10sec_20160412.62078", &kAmd10SecFormat, "amd 10sec ファイル変換 終了。\n"},
-      {"sfc_10sec_20160412.47662", &kSfc10SecFormat,
-       "sfc 10sec (2015 年 3 月 3 日以降) ファイル変換 終了。\n"},
-      {"sfc_10sec_20120601.47662", &kSfc10Sec2008Format,
-       "sfc 10sec (2008 年 7 月 25 日\xEF\xBD\x9E"
-       "2015 年 3 月 2 日) ファイル変換 終了。\n"},
-      {"sfc_1min_20160412.47662", &kSfc1MinFormat,
-       "sfc 1min \xEF\xBC\x88"
-       "2008 年 6 月 25 日以降\xEF\xBC\x89 ファイル変換 終了。\n"},
-  };
-  for (const auto& row : rows) {
-    const auto rule = selectConversionRule(parseObservationFileName(row.fileName, '/'));
-    ASSERT_TRUE(rule) << row.fileName;
-    EXPECT_EQ(&rule->converter->format(), row.format) << row.fileName;
-    EXPECT_EQ(rule->endOfItemText, row.endOfItemText) << row.fileName;
-  }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -21,30 +20,19 @@ using testing::RecordingView;
 using testing::ScopedTempDir;
 using testing::writeFile;
 
-// The rendering as printf spells it.
-std::string oracleHex(std::span<const std::uint8_t> bytes) {
-  std::string text;
-  char pair[3];
-  for (std::uint8_t b : bytes) {
-    std::snprintf(pair, sizeof pair, "%02X", b);
-    text += pair;
-  }
-  return text;
+std::string hexOf(std::span<const std::uint8_t> bytes) {
+  return testing::hexOf({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
-std::string rendered(std::span<const std::uint8_t> bytes) {
-  std::string out(2 * bytes.size(), '?');
-  renderHex(bytes, out.data());
-  return out;
-}
-
+// Every byte value, at every length up to a little past 256 bytes.
 TEST(RenderHexTest, TwoUpperCaseDigitsPerByte) {
-  EXPECT_EQ(rendered(std::vector<std::uint8_t>{0x00, 0x1F, 0xA0, 0xFF}), "001FA0FF");
-  EXPECT_EQ(rendered(std::vector<std::uint8_t>{0x0A}), "0A");
-  EXPECT_EQ(rendered({}), "");
-  std::vector<std::uint8_t> all(256);
-  for (int b = 0; b < 256; ++b) all[b] = static_cast<std::uint8_t>(b);
-  EXPECT_EQ(rendered(all), oracleHex(all));
+  std::vector<std::uint8_t> bytes(256 + 47);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 167 + 3);
+  for (std::size_t length = 0; length <= bytes.size(); ++length) {
+    std::string out(2 * length, '?');
+    renderHex({bytes.data(), length}, out.data());
+    EXPECT_EQ(out, hexOf({bytes.data(), length})) << length;
+  }
 }
 
 constexpr std::string_view kWrittenChk = "CHKFiles/CHK_x.txt";
@@ -91,7 +79,7 @@ TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
   ScopedTempDir dir;
   std::vector<std::uint8_t> input(c.inputSize);
   for (std::size_t i = 0; i < input.size(); ++i) input[i] = static_cast<std::uint8_t>(i * 37 + 11);
-  const std::string digits = oracleHex(input);
+  const std::string digits = hexOf(input);
   const std::string chkPath(c.chkPath);
   if (const auto damaged = c.damage(digits)) writeFile(chkPath, *damaged);
 

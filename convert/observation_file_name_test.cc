@@ -8,65 +8,39 @@ namespace {
 struct NameCase {
   std::string_view path;
   char separator;
-  ObservationFileName expected;  // fileName, kind, interval, year, monthDay, station, date
+  std::string_view fields;  // fileName|kind|interval|year|monthDay|station
 };
 
-// Names that are not amd or sfc keep their file name and nothing else.
-ObservationFileName notObservation(std::string_view fileName) {
-  return {std::string(fileName), "", "", "", "", "", ""};
-}
-
 const NameCase kNameCases[] = {
-    {"/obs/amd_1min_20160412.62078",
-     '/',
-     {"amd_1min_20160412.62078", "amd", "1min", "2016", "0412", "62078", "20160412"}},
-    {"C:\\obs\\sfc_10sec_20120601.44132",
-     '\\',
-     {"sfc_10sec_20120601.44132", "sfc", "10sec", "2012", "0601", "44132", "20120601"}},
-    {"amd_1min_20160412.62078",
-     '/',
-     {"amd_1min_20160412.62078", "amd", "1min", "2016", "0412", "62078", "20160412"}},
-    // Only the given separator cuts the path; the other one is an ordinary byte.
-    {"C:/obs/amd_1min_20160412.62078", '\\', notObservation("C:/obs/amd_1min_20160412.62078")},
-    {"obs\\amd_1min_20160412.62078", '/', notObservation("obs\\amd_1min_20160412.62078")},
-    {"/obs/AMD_1min_20160412.62078", '/', notObservation("AMD_1min_20160412.62078")},
-    {"/obs/amd1min_20160412.62078", '/', notObservation("amd1min_20160412.62078")},
-    {"/obs/readme.txt", '/', notObservation("readme.txt")},
-    {"/obs/", '/', notObservation("")},
-    {"", '/', notObservation("")},
+    {"/obs/amd_1min_20160412.62078", '/', "amd_1min_20160412.62078|amd|1min|2016|0412|62078"},
+    {"C:\\obs\\sfc_10sec_20120601.44132", '\\',
+     "sfc_10sec_20120601.44132|sfc|10sec|2012|0601|44132"},
+    {"amd_1min_20160412.62078", '/', "amd_1min_20160412.62078|amd|1min|2016|0412|62078"},
+    // Only the given separator cuts the path; the other one is an ordinary
+    // byte. Names that are not amd or sfc keep their file name and nothing else.
+    {"C:/obs/amd_1min_20160412.62078", '\\', "C:/obs/amd_1min_20160412.62078|||||"},
+    {"obs\\amd_1min_20160412.62078", '/', "obs\\amd_1min_20160412.62078|||||"},
+    {"/obs/AMD_1min_20160412.62078", '/', "AMD_1min_20160412.62078|||||"},
+    {"/obs/amd1min_20160412.62078", '/', "amd1min_20160412.62078|||||"},
+    {"/obs/readme.txt", '/', "readme.txt|||||"},
+    {"/obs/", '/', "|||||"},
+    {"", '/', "|||||"},
     // Irregular names are cut by byte counts whatever they hold.
-    {"amd_1min20160412.62078",
-     '/',
-     {"amd_1min20160412.62078", "amd", "", "1min", "2016", "412.6", "1min2016"}},
-    {"amd_1min_2016.62078",
-     '/',
-     {"amd_1min_2016.62078", "amd", "1min", "2016", ".620", "8", "2016.620"}},
-    {"amd_1min_20160412",
-     '/',
-     {"amd_1min_20160412", "amd", "1min", "2016", "0412", "", "20160412"}},
-    {"amd_1min_20160412.",
-     '/',
-     {"amd_1min_20160412.", "amd", "1min", "2016", "0412", "", "20160412"}},
-    {"sfc_1min_20160412.6",
-     '/',
-     {"sfc_1min_20160412.6", "sfc", "1min", "2016", "0412", "6", "20160412"}},
-    {"amd_1min_20160412.62078.bak",
-     '/',
-     {"amd_1min_20160412.62078.bak", "amd", "1min", "2016", "0412", "62078", "20160412"}},
-    {"sfc_", '/', {"sfc_", "sfc", "", "", "", "", ""}},
-    {"amd__201", '/', {"amd__201", "amd", "", "201", "", "", "201"}},
-    {"amd_1", '/', {"amd_1", "amd", "", "1", "", "", "1"}},
+    {"amd_1min20160412.62078", '/', "amd_1min20160412.62078|amd||1min|2016|412.6"},
+    {"amd_1min_2016.62078", '/', "amd_1min_2016.62078|amd|1min|2016|.620|8"},
+    {"amd_1min_20160412", '/', "amd_1min_20160412|amd|1min|2016|0412|"},
+    {"amd_1min_20160412.", '/', "amd_1min_20160412.|amd|1min|2016|0412|"},
+    {"sfc_1min_20160412.6", '/', "sfc_1min_20160412.6|sfc|1min|2016|0412|6"},
+    {"amd_1min_20160412.62078.bak", '/', "amd_1min_20160412.62078.bak|amd|1min|2016|0412|62078"},
+    {"sfc_", '/', "sfc_|sfc||||"},
+    {"amd__201", '/', "amd__201|amd||201||"},
+    {"amd_1", '/', "amd_1|amd||1||"},
     // Multi-byte text: folder names with "_" and "ソ" end nowhere but at the
     // separator, and a multi-byte interval is kept whole.
-    {"/観測_ソ表/amd_1min_20160412.62078",
-     '/',
-     {"amd_1min_20160412.62078", "amd", "1min", "2016", "0412", "62078", "20160412"}},
-    {"C:\\観測ソ\\sfc_1min_20080625.47662",
-     '\\',
-     {"sfc_1min_20080625.47662", "sfc", "1min", "2008", "0625", "47662", "20080625"}},
-    {"/obs/amd_分_20160412.62078",
-     '/',
-     {"amd_分_20160412.62078", "amd", "分", "2016", "0412", "62078", "20160412"}},
+    {"/観測_ソ表/amd_1min_20160412.62078", '/', "amd_1min_20160412.62078|amd|1min|2016|0412|62078"},
+    {"C:\\観測ソ\\sfc_1min_20080625.47662", '\\',
+     "sfc_1min_20080625.47662|sfc|1min|2008|0625|47662"},
+    {"/obs/amd_分_20160412.62078", '/', "amd_分_20160412.62078|amd|分|2016|0412|62078"},
 };
 
 // Test names come from this text, where a backslash would be taken for an
@@ -78,9 +52,15 @@ void PrintTo(const NameCase& c, std::ostream* out) {
 
 class ObservationFileNameTest : public ::testing::TestWithParam<NameCase> {};
 
+// Every field as the case spells it, and the date: the year followed by the
+// month and day.
 TEST_P(ObservationFileNameTest, CutsFields) {
   const NameCase& c = GetParam();
-  EXPECT_EQ(parseObservationFileName(c.path, c.separator), c.expected) << c.path;
+  const ObservationFileName name = parseObservationFileName(c.path, c.separator);
+  EXPECT_EQ(name.fileName + "|" + name.kind + "|" + name.interval + "|" + name.year + "|" +
+                name.monthDay + "|" + name.station,
+            c.fields);
+  EXPECT_EQ(name.date, name.year + name.monthDay);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, ObservationFileNameTest, ::testing::ValuesIn(kNameCases));
