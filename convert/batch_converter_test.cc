@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <map>
+#include <numeric>
+#include <optional>
 
 #include "tests/support/expected_log.h"
 #include "tests/support/recording_batch.h"
@@ -16,13 +18,8 @@ using namespace fenmarq::testing;
 namespace fs = std::filesystem;
 
 constexpr std::string_view kAmd = "amd_1min_20160412.62078";
-constexpr std::string_view kSfc = "sfc_1min_20160412.47662";
 constexpr std::size_t kAmdSize = 246'240;
 constexpr std::size_t kSfcSize = 367'200;
-
-// The CSV file-name row of kAmd: "ファイル名," in CP932, the name, a row end.
-constexpr std::string_view kAmdFileNameRow =
-    "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC,amd_1min_20160412.62078\n";
 
 std::string bytesOfSize(std::size_t size) {
   std::string bytes(size, '\0');
@@ -30,21 +27,13 @@ std::string bytesOfSize(std::size_t size) {
   return bytes;
 }
 
-std::string oracleHex(std::string_view bytes) {
-  std::string text;
-  char pair[3];
-  for (unsigned char b : bytes) {
-    std::snprintf(pair, sizeof pair, "%02X", b);
-    text += pair;
-  }
-  return text;
-}
-
 // Every batch runs with one job and with several: the log and the view hear
 // the same either way.
 class BatchConverterTest : public ::testing::TestWithParam<unsigned> {
  protected:
   BatchResult run(const std::vector<std::string>& targets) {
+    log_.texts.clear();
+    view_.selected.clear();
     return BatchConverter(GetParam()).run(targets, dir_.path().string(), log_, view_);
   }
   std::string log() const { return log_.joined(); }
@@ -54,149 +43,104 @@ class BatchConverterTest : public ::testing::TestWithParam<unsigned> {
   RecordingView view_;
 };
 
-TEST_P(BatchConverterTest, ConvertsOneFile) {
-  const std::string content = bytesOfSize(kAmdSize);
-  writeFile(kAmd, content);
-  fs::current_path("CSVFiles");  // the batch makes the start directory current again
-  const BatchResult result = run({std::string(kAmd)});
-
-  EXPECT_EQ(
-      firstDifference("ファイル amd_1min_20160412.62078 は開けました。\r\n"
-                      "ファイル ./HEXFiles/HEX_amd_1min_20160412.62078.txt は開けました。\r\n"
-                      "ファイル ./CSVFiles/CSV_amd_1min_20160412.62078.CSV は開けました。\r\n"
-                      "ファイル ./CHKFiles/CHK_amd_1min_20160412.62078.txt は開けました。\r\n"
-                      "バイナリファイルの長さ   = 246240 byte\r\n\r\n\r\n"
-                      "\r\nCHKファイル作成 終了。\n\r\n"
-                      "\r\nCHKファイルの確認をします。\n\r\n"
-                      "ファイル ./CHKFiles/CHK_amd_1min_20160412.62078.txt は開けました。\r\n"
-                      "ファイル ./CHKFiles/CHK_amd_1min_20160412.62078.txt のサイズは正確です。\r\n"
-                      "\r\nCHKファイルの確認 成功。\n\r\n"
-                      "\r\nHEXファイル作成 終了。\n\r\n"
-                      "\r\nCSVファイル作成 終了。\n\r\n"
-                      "\r\namd 1min （2008 年 11 月 18 日以降）ファイル変換 終了。\n\r\n"
-                      "\r\n作業終了。\n\r\n",
-                      log()),
-      "");
-  EXPECT_TRUE(result.finished);
-  EXPECT_FALSE(result.problemsReported);
-  EXPECT_EQ(log_.limit, 0x7FFFFFFFu);
-  EXPECT_EQ(view_.selected, std::vector<std::size_t>{0});
-  ASSERT_EQ(view_.fields.size(), 1u);
-  EXPECT_EQ(view_.fields[0], parseObservationFileName(kAmd, '/'));
-  EXPECT_TRUE(view_.messages.empty());
-  const std::string hex = oracleHex(content);
-  EXPECT_EQ(firstDifference(hex, readFile("HEXFiles/HEX_amd_1min_20160412.62078.txt")), "");
-  EXPECT_EQ(firstDifference(hex, readFile("CHKFiles/CHK_amd_1min_20160412.62078.txt")), "");
-  EXPECT_TRUE(readFile("CSVFiles/CSV_amd_1min_20160412.62078.CSV").starts_with(kAmdFileNameRow));
-}
-
-TEST_P(BatchConverterTest, EmptyListLogsTheEndOnly) {
+// Entries that match no rule are skipped; files shorter than their layout
+// convert as if padded with zeros; entries with the same name write the same
+// outputs, the later one winning even when it is much quicker to convert.
+TEST_P(BatchConverterTest, ConvertsTheListInOrder) {
   EXPECT_TRUE(run({}).finished);
   EXPECT_EQ(log(), kBatchEndLog);
   EXPECT_TRUE(view_.selected.empty());
-}
 
-TEST_P(BatchConverterTest, SkipsFilesThatMatchNoRule) {
-  writeFile(kAmd, bytesOfSize(kAmdSize));
-  writeFile(kSfc, bytesOfSize(kSfcSize));
-  EXPECT_TRUE(run({"readme.txt"}).finished);
-  EXPECT_EQ(log(), std::string(kNotTargetLog) + std::string(kBatchEndLog));
-  EXPECT_EQ(view_.fields, std::vector{parseObservationFileName("readme.txt", '/')});
+  fs::create_directory("big");
+  const std::string big = "big/" + std::string(kAmd), amd(kAmd);
+  const std::string last = bytesOfSize(kAmdSize).replace(0, 4, "last");
+  // Each entry with the content of its file; entries that match no rule have none.
+  const std::vector<std::pair<std::string, std::optional<std::string>>> entries = {
+      {big, bytesOfSize(16 * kAmdSize)},
+      {amd, last},
+      {amd, last},
+      {"readme.txt", std::nullopt},
+      {"amd_1min_20081117.62078", std::nullopt},
+      {"sfc_1min_20160412.47662", bytesOfSize(kSfcSize)},
+      {"amd_1min_20160413.62078", ""},
+      {"amd_1min_20160414.62078", bytesOfSize(3)},
+      {"amd_1min_20160415.62078", bytesOfSize(kAmdSize - 1)}};
+  std::vector<std::string> targets;
+  for (const auto& [path, content] : entries) {
+    if (content) writeFile(path, *content);
+    targets.push_back(path);
+  }
+  writeFile(outputKey(Output::kHex, kAmd), std::string(64 * kAmdSize, 'Z'));
+  fs::current_path("CSVFiles");  // the batch makes the start directory current again
+  const BatchResult result = run(targets);
 
-  log_.texts.clear();
-  view_.selected.clear();
-  EXPECT_TRUE(run({std::string(kAmd), "amd_1min_20081117.62078", std::string(kSfc)}).finished);
-  EXPECT_EQ(firstDifference(
-                convertedItemLog(kAmd, kAmd, kAmdSize, kAmd1MinEnd) + std::string(kNotTargetLog) +
-                    convertedItemLog(kSfc, kSfc, kSfcSize, kSfc1MinEnd) + std::string(kBatchEndLog),
-                log()),
-            "");
+  std::string expected;
+  for (const auto& [path, content] : entries) {
+    if (!content) {
+      expected += kNotTargetLog;
+      continue;
+    }
+    const std::string name = path.substr(path.rfind('/') + 1);
+    const bool sfc = name.starts_with("sfc");
+    const std::size_t layout = sfc ? kSfcSize : kAmdSize;
+    expected += convertedItemLog(path, name, content->size(), sfc ? kSfc1MinEnd : kAmd1MinEnd,
+                                 content->size() < layout ? layout : 0);
+    // "ファイル名," in CP932, the name and a row end open the sheet.
+    EXPECT_TRUE(readFile(outputKey(Output::kCsv, name))
+                    .starts_with("\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC," + name + "\n"));
+    if (path == big) continue;
+    EXPECT_EQ(firstDifference(hexOf(*content), readFile(outputKey(Output::kHex, name))), "");
+    EXPECT_EQ(firstDifference(hexOf(*content), readFile(outputKey(Output::kChk, name))), "");
+  }
+  EXPECT_EQ(firstDifference(expected + std::string(kBatchEndLog), log()), "");
+  EXPECT_TRUE(result.finished);
+  EXPECT_FALSE(result.problemsReported);
+  EXPECT_EQ(log_.limit, 0x7FFFFFFFu);
   // After a complete batch the last entry stays selected.
-  EXPECT_EQ(view_.selected, (std::vector<std::size_t>{0, 1, 2}));
+  EXPECT_EQ(view_.selected, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+  ASSERT_EQ(view_.fields.size(), targets.size());
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    EXPECT_EQ(view_.fields[i], parseObservationFileName(targets[i], '/'));
+  }
+  EXPECT_TRUE(view_.messages.empty());
 }
 
-TEST_P(BatchConverterTest, EndsAtAnInputThatCannotBeOpened) {
+// An input, or an output of an item, that cannot be opened ends the batch;
+// the failing entry stays selected.
+TEST_P(BatchConverterTest, EndsAtAnEntryWhoseFilesCannotBeOpened) {
+  const std::string amd(kAmd);
   writeFile(kAmd, bytesOfSize(kAmdSize));
   fs::create_directory("amd_1min_20160412.1");
-  for (const std::string bad : {"gone/amd_1min_20160412.62078", "amd_1min_20160412.1"}) {
-    log_.texts.clear();
-    view_.selected.clear();
-    EXPECT_FALSE(run({std::string(kAmd), bad, std::string(kAmd)}).finished);
-    EXPECT_EQ(firstDifference(
-                  convertedItemLog(kAmd, kAmd, kAmdSize, kAmd1MinEnd) + notOpenedLine(bad), log()),
-              "");
-    // After an aborted batch the failing entry stays selected.
-    EXPECT_EQ(view_.selected, (std::vector<std::size_t>{0, 1})) << bad;
-  }
-}
-
-TEST_P(BatchConverterTest, EndsAtAnOutputFolderThatIsMissing) {
-  writeFile(kAmd, bytesOfSize(kAmdSize));
-  const std::string name(kAmd);
-  const std::string hex = "./HEXFiles/HEX_" + name + ".txt";
-  const std::string csv = "./CSVFiles/CSV_" + name + ".CSV";
-  const std::string chk = "./CHKFiles/CHK_" + name + ".txt";
-  const std::pair<std::string_view, std::string> cases[] = {
-      {"HEXFiles", openedLine(kAmd) + notOpenedLine(hex)},
-      {"CSVFiles", openedLine(kAmd) + openedLine(hex) + notOpenedLine(csv)},
-      {"CHKFiles", openedLine(kAmd) + openedLine(hex) + openedLine(csv) + notOpenedLine(chk)},
+  const std::string item = convertedItemLog(kAmd, kAmd, kAmdSize, kAmd1MinEnd);
+  const std::string hex = outputPath(Output::kHex, kAmd), csv = outputPath(Output::kCsv, kAmd);
+  const struct {
+    const char* movedFolder;
+    std::vector<std::string> targets;
+    std::string log;
+  } cases[] = {
+      {nullptr, {amd, "gone/" + amd, amd}, item + notOpenedLine("gone/" + amd)},
+      {nullptr, {amd, "amd_1min_20160412.1", amd}, item + notOpenedLine("amd_1min_20160412.1")},
+      {"HEXFiles", {amd, amd}, openedLine(kAmd) + notOpenedLine(hex)},
+      {"CSVFiles", {amd, amd}, openedLine(kAmd) + openedLine(hex) + notOpenedLine(csv)},
+      {"CHKFiles",
+       {amd, amd},
+       openedLine(kAmd) + openedLine(hex) + openedLine(csv) +
+           notOpenedLine(outputPath(Output::kChk, kAmd))},
   };
-  for (const auto& [folder, expected] : cases) {
-    fs::rename(folder, "moved");
-    log_.texts.clear();
-    EXPECT_FALSE(run({name, name}).finished);
-    EXPECT_EQ(firstDifference(expected, log()), "") << folder;
-    fs::rename("moved", folder);
+  for (const auto& c : cases) {
+    if (c.movedFolder) fs::rename(c.movedFolder, "moved");
+    EXPECT_FALSE(run(c.targets).finished);
+    EXPECT_EQ(firstDifference(c.log, log()), "") << c.targets[1];
+    std::vector<std::size_t> selected(c.targets.size() - 1);
+    std::iota(selected.begin(), selected.end(), 0);
+    EXPECT_EQ(view_.selected, selected) << c.targets[1];
+    if (c.movedFolder) fs::rename("moved", c.movedFolder);
   }
-}
-
-TEST_P(BatchConverterTest, ConvertsShortAndEmptyFilesAsIfPaddedWithZeros) {
-  for (const std::size_t size : {std::size_t{0}, std::size_t{3}, kAmdSize - 1}) {
-    const std::string content = bytesOfSize(size);
-    writeFile(kAmd, content);
-    log_.texts.clear();
-    EXPECT_TRUE(run({std::string(kAmd)}).finished);
-    EXPECT_EQ(firstDifference(convertedItemLog(kAmd, kAmd, size, kAmd1MinEnd, kAmdSize) +
-                                  std::string(kBatchEndLog),
-                              log()),
-              "");
-    EXPECT_EQ(readFile("HEXFiles/HEX_amd_1min_20160412.62078.txt"), oracleHex(content));
-    EXPECT_EQ(readFile("CHKFiles/CHK_amd_1min_20160412.62078.txt"), oracleHex(content));
-    EXPECT_TRUE(readFile("CSVFiles/CSV_amd_1min_20160412.62078.CSV").starts_with(kAmdFileNameRow));
-  }
-}
-
-// Entries with the same name write the same outputs: the later one wins,
-// even when it is much quicker to convert than the earlier one.
-TEST_P(BatchConverterTest, SameNameTwiceOverwritesTheOutputsInListOrder) {
-  const std::string big = bytesOfSize(16 * kAmdSize);
-  fs::create_directory("big");
-  writeFile(fs::path("big") / kAmd, big);
-  const std::string content = bytesOfSize(kAmdSize).replace(0, 4, "last");
-  writeFile(kAmd, content);
-  const std::string hexPath = "HEXFiles/HEX_amd_1min_20160412.62078.txt";
-  writeFile(hexPath, std::string(64 * kAmdSize, 'Z'));
-  const std::string first = "big/" + std::string(kAmd);
-  EXPECT_TRUE(run({first, std::string(kAmd), std::string(kAmd)}).finished);
-  EXPECT_EQ(firstDifference(convertedItemLog(first, kAmd, big.size(), kAmd1MinEnd) +
-                                convertedItemLog(kAmd, kAmd, kAmdSize, kAmd1MinEnd) +
-                                convertedItemLog(kAmd, kAmd, kAmdSize, kAmd1MinEnd) +
-                                std::string(kBatchEndLog),
-                            log()),
-            "");
-  EXPECT_EQ(firstDifference(oracleHex(content), readFile(hexPath)), "");
-  EXPECT_EQ(
-      firstDifference(oracleHex(content), readFile("CHKFiles/CHK_amd_1min_20160412.62078.txt")),
-      "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Jobs, BatchConverterTest, ::testing::Values(1u, 3u));
 
 TEST(OutputPathsTest, JoinFoldersWithTheSeparator) {
-  const OutputPaths posix = makeOutputPaths("amd_1min_20160412.62078", '/');
-  EXPECT_EQ(posix.hex, "./HEXFiles/HEX_amd_1min_20160412.62078.txt");
-  EXPECT_EQ(posix.csv, "./CSVFiles/CSV_amd_1min_20160412.62078.CSV");
-  EXPECT_EQ(posix.chk, "./CHKFiles/CHK_amd_1min_20160412.62078.txt");
   const OutputPaths windows = makeOutputPaths("観測,1", '\\');
   EXPECT_EQ(windows.hex, ".\\HEXFiles\\HEX_観測,1.txt");
   EXPECT_EQ(windows.csv, ".\\CSVFiles\\CSV_観測,1.CSV");

@@ -10,17 +10,13 @@
 
 #include "formats/byte_readers.h"
 #include "tests/support/scoped_temp_dir.h"
+#include "tests/support/sheet_of.h"
 
 namespace fenmarq {
 namespace {
 
 using testing::firstDifference;
-
-class StringSink final : public ByteSink {
- public:
-  void write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
-};
+using testing::StringSink;
 
 std::vector<std::int32_t> sampleValues() {
   std::vector<std::int32_t> values = {
@@ -69,17 +65,15 @@ TEST_P(CsvSheetTest, ValuesAreDecimalAsPrintfHasThem) {
     const std::string actual = write([&](CsvSheet& sheet) {
       for (std::size_t at = 0; at < count; at += kRow) {
         sheet.writeCell("x");
-        char* out = wholeRows ? sheet.beginValueRow(kRow) : nullptr;
-        for (std::size_t i = at; i < at + kRow; ++i) {
-          if (wholeRows) out = CsvSheet::appendValue(values[i], out);
-          if (!wholeRows) sheet.writeValue(values[i]);
-        }
-        if (wholeRows) {
-          *out++ = '\n';
-          sheet.endValueRow(out);
-        } else {
+        if (!wholeRows) {
+          for (std::size_t i = at; i < at + kRow; ++i) sheet.writeValue(values[i]);
           sheet.endRow();
+          continue;
         }
+        char* out = sheet.beginValueRow(kRow);
+        for (std::size_t i = at; i < at + kRow; ++i) out = CsvSheet::appendValue(values[i], out);
+        *out++ = '\n';
+        sheet.endValueRow(out);
       }
     });
     EXPECT_EQ(firstDifference(expected, actual), "") << (wholeRows ? "rows" : "cells");

@@ -86,21 +86,6 @@ std::vector<std::string> convertArgs(const std::vector<std::string>& targets, un
   return args;
 }
 
-std::string_view folderOf(Output output) {
-  constexpr std::string_view kFolders[] = {"HEXFiles", "CSVFiles", "CHKFiles"};
-  return kFolders[static_cast<int>(output)];
-}
-
-std::string outputPath(Output output, std::string_view name) {
-  return "./" + outputKey(output, name);
-}
-
-std::string outputKey(Output output, std::string_view name) {
-  const std::string_view folder = folderOf(output);
-  return std::string(folder) + "/" + std::string(folder.substr(0, 3)) + "_" + std::string(name) +
-         (output == Output::kCsv ? ".CSV" : ".txt");
-}
-
 Outputs outputFiles() {
   Outputs all;
   for (const Output output : kOutputs) {

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/expected_log.h"
+
 namespace fenmarq::testing {
 
 struct CliRun {
@@ -31,15 +33,6 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits = {}
 
 // "convert [--jobs N] -- targets..."
 std::vector<std::string> convertArgs(const std::vector<std::string>& targets, unsigned jobs = 1);
-
-enum class Output { kHex, kCsv, kChk };
-constexpr Output kOutputs[] = {Output::kHex, Output::kCsv, Output::kChk};
-
-std::string_view folderOf(Output output);  // "HEXFiles"
-// As the log names it: "./HEXFiles/HEX_<name>.txt".
-std::string outputPath(Output output, std::string_view name);
-// As `Outputs` names it: "HEXFiles/HEX_<name>.txt".
-std::string outputKey(Output output, std::string_view name);
 
 // What the three output folders hold: each entry's content, "-> target" for a
 // symbolic link (never followed: it may lead to a device) and "<folder>" for

@@ -7,6 +7,26 @@
 
 namespace fenmarq::testing {
 
+enum class Output { kHex, kCsv, kChk };
+inline constexpr Output kOutputs[] = {Output::kHex, Output::kCsv, Output::kChk};
+
+inline std::string_view folderOf(Output output) {
+  constexpr std::string_view kFolders[] = {"HEXFiles", "CSVFiles", "CHKFiles"};
+  return kFolders[static_cast<int>(output)];
+}
+
+// An output file relative to the start directory: "HEXFiles/HEX_<name>.txt".
+inline std::string outputKey(Output output, std::string_view name) {
+  const std::string folder(folderOf(output));
+  return folder + "/" + folder.substr(0, 3) + "_" + std::string(name) +
+         (output == Output::kCsv ? ".CSV" : ".txt");
+}
+
+// As the log names it on POSIX: "./HEXFiles/HEX_<name>.txt".
+inline std::string outputPath(Output output, std::string_view name) {
+  return "./" + outputKey(output, name);
+}
+
 inline std::string openedLine(std::string_view path) {
   return "ファイル " + std::string(path) + " は開けました。\r\n";
 }
@@ -27,10 +47,9 @@ inline constexpr std::string_view kSfc1MinEnd =
 inline std::string convertedItemLog(std::string_view input, std::string_view fileName,
                                     std::size_t length, std::string_view endOfItemText,
                                     std::size_t shortOf = 0) {
-  const std::string name(fileName);
-  const std::string chk = "./CHKFiles/CHK_" + name + ".txt";
-  std::string log = openedLine(input) + openedLine("./HEXFiles/HEX_" + name + ".txt") +
-                    openedLine("./CSVFiles/CSV_" + name + ".CSV") + openedLine(chk) +
+  const std::string chk = outputPath(Output::kChk, fileName);
+  std::string log = openedLine(input) + openedLine(outputPath(Output::kHex, fileName)) +
+                    openedLine(outputPath(Output::kCsv, fileName)) + openedLine(chk) +
                     "バイナリファイルの長さ   = " + std::to_string(length) + " byte\r\n\r\n\r\n";
   if (shortOf != 0) {
     log += "注意：ファイルの長さが " + std::to_string(shortOf) +
