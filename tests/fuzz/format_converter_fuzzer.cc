@@ -17,25 +17,14 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/amd_10sec.h"
-#include "formats/amd_1min.h"
+#include "convert/conversion_rule.h"
 #include "formats/byte_sink.h"
 #include "formats/csv_sheet.h"
-#include "formats/sfc_10sec.h"
-#include "formats/sfc_10sec_2008.h"
-#include "formats/sfc_1min.h"
+#include "formats/format_converter.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace fenmarq {
 namespace {
-
-constexpr Amd1MinConverter kAmd1Min;
-constexpr Amd10SecConverter kAmd10Sec;
-constexpr Sfc10SecConverter kSfc10Sec;
-constexpr Sfc10Sec2008Converter kSfc10Sec2008;
-constexpr Sfc1MinConverter kSfc1Min;
-constexpr const FormatConverter* kConverters[] = {&kAmd1Min, &kAmd10Sec, &kSfc10Sec, &kSfc10Sec2008,
-                                                  &kSfc1Min};
 
 // Lengths up to this many bytes past the layout are tried.
 constexpr std::size_t kSlack = 16;
@@ -119,7 +108,8 @@ std::uint32_t readBits(const std::uint8_t* p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fenmarq;
   if (size < 6) return 0;
-  const FormatConverter& converter = *kConverters[data[0] % std::size(kConverters)];
+  const FormatConverter& converter =
+      *conversionRules()[data[0] % conversionRules().size()].converter;
   const RecordFormat& format = converter.format();
   const std::size_t layout = converter.layoutSize();
   const std::size_t longest = layout + kSlack;
