@@ -36,6 +36,7 @@ TEST(CliTest, SamplesWritesOneDayFilePerFormatAndTheOutputFolders) {
 TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   ScopedTempDir dir;
   writeFile(kAmd, std::string(246'240, '\0'));
+  writeFile("obs\\" + std::string(kAmd), std::string(246'240, '\0'));
   const struct {
     std::vector<std::string> args;
     int status;
@@ -47,6 +48,11 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"convert", "--fast", std::string(kAmd)}, 2, ""},
       {{"samples"}, 2, ""},
       {{"convert", "readme.txt"}, 0, std::string(kNotTargetLog) + std::string(kBatchEndLog)},
+      // On POSIX "\" is part of a name, not a separator: a name that starts
+      // with another word before "\" is not an observation file name.
+      {{"convert", "obs\\" + std::string(kAmd)},
+       0,
+       std::string(kNotTargetLog) + std::string(kBatchEndLog)},
       {{"convert", "amd_1min_20160412.99999", std::string(kAmd)},
        1,
        notOpenedLine("amd_1min_20160412.99999")},
@@ -60,8 +66,10 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       EXPECT_TRUE(run.err.starts_with("fenmarq-cli: ")) << command;
     } else {
       EXPECT_EQ(firstDifference(c.out, run.out), "") << command;
+      EXPECT_EQ(run.err, "") << command;
     }
   }
+  expectOutputs({}, outputFiles());
 }
 
 TEST(CliTest, MakesTheOutputFoldersOnlyWhenAsked) {

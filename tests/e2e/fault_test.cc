@@ -33,14 +33,12 @@ namespace {
 namespace fs = std::filesystem;
 using namespace fenmarq::testing;
 
+// Address-space limits do not work under AddressSanitizer, which reserves
+// terabytes of it.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kAddressSanitizer = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
 #else
 constexpr bool kAddressSanitizer = false;
 #endif
@@ -156,7 +154,7 @@ class FaultEndTest : public ::testing::TestWithParam<EndCase> {};
 TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   const EndCase& c = GetParam();
   if (kAddressSanitizer && c.limits.addressSpace != RLIM_INFINITY) {
-    GTEST_SKIP() << "address-space limits do not work under ASan (it reserves terabytes)";
+    GTEST_SKIP() << "address-space limits do not work under ASan";
   }
   std::vector<InputFile> earlier;
   if (!c.noEarlier) {
@@ -437,50 +435,65 @@ TEST(FaultFullDisk, LostLogIsNotSuccess) {
 }
 
 // ---------------------------------------------------------------------------
-// Inputs of awkward lengths
+// Inputs of awkward lengths and names
 
-struct LengthCase {
-  std::size_t sample;  // the index of the format's sample, and of its rule
-  const char* label;
-  std::size_t length;
+struct ConvertCase {
+  std::string label;
+  std::size_t sample;          // the index of the format's sample, and of its rule
+  std::size_t length;          // the sample's day file cut or lengthened with 0xA5 bytes
+  std::string fileName = "";   // "" keeps the sample's name
+  std::string sheetName = "";  // the file name as the sheet's first row holds it (CP932)
+  std::size_t pathLength = 0;  // listed through deep folders as a path of this length
 };
 
-class FaultLengthTest : public ::testing::TestWithParam<LengthCase> {};
+void PrintTo(const ConvertCase& c, std::ostream* os) { *os << c.label; }
+
+class FaultConvertTest : public ::testing::TestWithParam<ConvertCase> {};
 
 // Any length converts. The renderings hold every byte of the file; the sheet
 // reads a short file as if padded with zeros to its layout, and ignores the
-// bytes of a long one beyond it.
-TEST_P(FaultLengthTest, ConvertsAsIfCutOrPaddedToTheLayout) {
-  const auto [index, label, length] = GetParam();
-  const RecordFormat& format = sampleFiles()[index].format;
+// bytes of a long one beyond it. Odd bytes in a name pass unchanged into the
+// output paths and the log; the sheet's first row holds the name in CP932,
+// "?" standing for what CP932 cannot hold and for each byte that is not part
+// of a valid UTF-8 sequence (an encoded surrogate, an overlong form, a code
+// point beyond U+10FFFF).
+TEST_P(FaultConvertTest, ConvertsAsIfCutOrPaddedToTheLayoutUnderItsOwnName) {
+  const ConvertCase& c = GetParam();
+  const RecordFormat& format = sampleFiles()[c.sample].format;
   const std::size_t layout = layoutSize(format);
   InputFile file = dayFile(format);
-  file.bytes.resize(length, '\xA5');
+  file.bytes.resize(c.length, '\xA5');
   InputFile padded = {file.name, file.bytes.substr(0, layout)};
   padded.bytes.resize(layout, '\0');
-  const CleanRun reference = cleanRun({padded});
+  const std::string csv = cleanRun({padded}).outputs.at(outputKey(Output::kCsv, file.name));
+  const std::string name = c.fileName.empty() ? file.name : c.fileName;
 
   ScopedTempDir folder;
-  place(file);
-  const CliRun run = runCli(convertArgs({file.name}));
+  std::string path = name;
+  if (c.pathLength == 0) writeFile(name, file.bytes);
+  if (c.pathLength != 0) path = placeDeep(c.pathLength, name, file.bytes);
+  const CliRun run = runCli(convertArgs({path}));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
   const std::string log =
-      convertedItemLog(file.name, file.name, length, conversionRules()[index].endOfItemText,
-                       length < layout ? layout : 0);
+      convertedItemLog(path, name, c.length, conversionRules()[c.sample].endOfItemText,
+                       c.length < layout ? layout : 0);
   EXPECT_EQ(firstDifference(log + std::string(kBatchEndLog), run.out), "");
-  expectOutputs({{outputKey(Output::kHex, file.name), hexOf(file.bytes)},
-                 {outputKey(Output::kCsv, file.name),
-                  reference.outputs.at(outputKey(Output::kCsv, file.name))},
-                 {outputKey(Output::kChk, file.name), hexOf(file.bytes)}},
+  const std::string sheetName = c.fileName.empty() ? name : c.sheetName;
+  expectOutputs({{outputKey(Output::kHex, name), hexOf(file.bytes)},
+                 {outputKey(Output::kCsv, name),
+                  std::string(kSheetNameCell) + sheetName + csv.substr(csv.find('\n'))},
+                 {outputKey(Output::kChk, name), hexOf(file.bytes)}},
                 outputFiles());
 }
 
-std::vector<LengthCase> lengthCases() {
-  std::vector<LengthCase> cases;
+std::vector<ConvertCase> convertCases() {
+  std::vector<ConvertCase> cases;
   for (std::size_t i = 0; i < sampleFiles().size(); ++i) {
     const RecordFormat& format = sampleFiles()[i].format;
     const std::size_t layout = layoutSize(format);
+    std::string sample(sampleFiles()[i].fileName.substr(0, sampleFiles()[i].fileName.find('.')));
+    std::erase(sample, '_');
     const std::pair<const char*, std::size_t> lengths[] = {
         {"Empty", 0},
         {"OneByte", 1},
@@ -488,18 +501,30 @@ std::vector<LengthCase> lengthCases() {
         {"LayoutShortByOne", layout - 1},
         {"Layout", layout},
         {"LayoutPlusOne", layout + 1}};
-    for (const auto& [label, length] : lengths) cases.push_back({i, label, length});
+    for (const auto& [label, length] : lengths) cases.push_back({sample + label, i, length});
   }
+  const auto name = [&](const char* label, std::string_view suffix, std::string_view sheet,
+                        std::size_t pathLength = 0) {
+    const std::string plain = "amd_1min_20160412.62078";
+    cases.push_back({label, 0, kAmd1MinLayout, plain + std::string(suffix),
+                     plain + std::string(sheet), pathLength});
+  };
+  name("Comma", ",1", ",1");
+  name("InvalidUtf8", "\xFF\xFE", "??");
+  name("LoneContinuationByte", "\x80x", "?x");
+  name("CutUtf8Sequence", "\xE8\xA6", "??");
+  name("EncodedSurrogate", "\xED\xA0\x80", "???");
+  name("OverlongForm", "\xE0\x80\x80", "???");
+  name("BeyondU10FFFF", "\xF4\x90\x80\x80", "????");
+  name("NotInCp932", "_\xC3\xA9\xF0\x9F\x98\x80", "_??");
+  name("InCp932", "_\xE8\xA6\xB3\xE6\xB8\xAC", "_\x8A\xCF\x91\xAA");
+  name("BackslashInName", "\\x", "\\x");
+  name("DeepPathOf4095Bytes", "", "", 4095);  // the longest path the system opens
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fault, FaultLengthTest, ::testing::ValuesIn(lengthCases()),
-                         [](const auto& info) {
-                           std::string name(sampleFiles()[info.param.sample].fileName);
-                           name = name.substr(0, name.find('.'));
-                           std::erase(name, '_');
-                           return name + info.param.label;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fault, FaultConvertTest, ::testing::ValuesIn(convertCases()),
+                         [](const auto& info) { return info.param.label; });
 
 // ---------------------------------------------------------------------------
 // Too little memory
@@ -532,85 +557,6 @@ TEST_P(FaultMemoryJobsTest, ThreadThatCannotStartIsNotACrash) {
 
 INSTANTIATE_TEST_SUITE_P(Fault, FaultMemoryJobsTest, ::testing::Values(1u, 2u),
                          [](const auto& info) { return "Jobs" + std::to_string(info.param); });
-
-// ---------------------------------------------------------------------------
-// Awkward names
-
-struct NameCase {
-  const char* label;
-  std::string fileName;
-  std::string sheetName;       // the file name as the sheet's first row holds it (CP932)
-  std::size_t pathLength = 0;  // listed through deep folders as a path of this length
-};
-
-void PrintTo(const NameCase& c, std::ostream* os) { *os << c.label; }
-
-class FaultNameTest : public ::testing::TestWithParam<NameCase> {};
-
-// Odd bytes in a name pass unchanged into the output paths and the log; the
-// sheet's first row holds the name in CP932, "?" standing for what CP932
-// cannot hold and for each byte that is not part of a valid UTF-8 sequence
-// (an encoded surrogate, an overlong form, a code point beyond U+10FFFF). The
-// rest is as for any name.
-TEST_P(FaultNameTest, OddNameIsConvertedUnderItsOwnName) {
-  const NameCase& name = GetParam();
-  const InputFile plain = dayFile(kAmd1MinFormat);
-  const CleanRun reference = cleanRun({plain});
-  const std::string plainCsv = reference.outputs.at(outputKey(Output::kCsv, plain.name));
-
-  ScopedTempDir folder;
-  std::string path = name.fileName;
-  if (name.pathLength == 0) writeFile(name.fileName, plain.bytes);
-  if (name.pathLength != 0) path = placeDeep(name.pathLength, name.fileName, plain.bytes);
-  const CliRun run = runCli(convertArgs({path}));
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "");
-  const std::string log = convertedItemLog(path, name.fileName, plain.bytes.size(), kAmd1MinEnd) +
-                          std::string(kBatchEndLog);
-  EXPECT_EQ(firstDifference(log, run.out), "");
-  expectOutputs(
-      {{outputKey(Output::kHex, name.fileName),
-        reference.outputs.at(outputKey(Output::kHex, plain.name))},
-       {outputKey(Output::kCsv, name.fileName),
-        std::string(kSheetNameCell) + name.sheetName + plainCsv.substr(plainCsv.find('\n'))},
-       {outputKey(Output::kChk, name.fileName),
-        reference.outputs.at(outputKey(Output::kChk, plain.name))}},
-      outputFiles());
-}
-
-std::string amdName(std::string_view suffix) {
-  return "amd_1min_20160412.62078" + std::string(suffix);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Fault, FaultNameTest,
-    ::testing::Values(NameCase{"Comma", amdName(",1"), amdName(",1")},
-                      NameCase{"InvalidUtf8", amdName("\xFF\xFE"), amdName("??")},
-                      NameCase{"LoneContinuationByte", amdName("\x80x"), amdName("?x")},
-                      NameCase{"CutUtf8Sequence", amdName("\xE8\xA6"), amdName("??")},
-                      NameCase{"EncodedSurrogate", amdName("\xED\xA0\x80"), amdName("???")},
-                      NameCase{"OverlongForm", amdName("\xE0\x80\x80"), amdName("???")},
-                      NameCase{"BeyondU10FFFF", amdName("\xF4\x90\x80\x80"), amdName("????")},
-                      NameCase{"NotInCp932", amdName("_\xC3\xA9\xF0\x9F\x98\x80"), amdName("_??")},
-                      NameCase{"InCp932", amdName("_\xE8\xA6\xB3\xE6\xB8\xAC"),
-                               amdName("_\x8A\xCF\x91\xAA")},
-                      NameCase{"BackslashInName", amdName("\\x"), amdName("\\x")},
-                      // The longest path the system opens.
-                      NameCase{"DeepPathOf4095Bytes", amdName(""), amdName(""), 4095}),
-    [](const auto& info) { return std::string(info.param.label); });
-
-// On POSIX "\" is part of a name, not a separator: a name that starts with
-// another word before "\" is not an observation file name.
-TEST(FaultNames, BackslashBeforeTheKindIsNotATarget) {
-  ScopedTempDir folder;
-  const InputFile file{"obs\\amd_1min_20160412.62078", dayFile(kAmd1MinFormat).bytes};
-  place(file);
-  const CliRun run = runCli(convertArgs({file.name}));
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(run.out, std::string(kNotTargetLog) + std::string(kBatchEndLog));
-  expectOutputs({}, outputFiles());
-}
 
 }  // namespace
 }  // namespace fenmarq
