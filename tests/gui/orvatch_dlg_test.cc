@@ -122,22 +122,8 @@ class OrvatchDlgTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startsEmptyAndFixedInSize() {
-    Window w;
-    QCOMPARE(w.fields(), QStringList(6, QString()));
-    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QString());
-    QCOMPARE(w.entries(), QStringList());
-    QCOMPARE(w.log()->toPlainText(), QString());
-    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Fenmarq"));
-    const QSize size = DialogUnits(w.dialog.font()).size(510, 357);
-    QCOMPARE(w.dialog.minimumSize(), size);
-    QCOMPARE(w.dialog.maximumSize(), size);
-    const Qt::WindowFlags flags = w.dialog.windowFlags();
-    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-  }
-
-  // The controls in tab order, with their texts and places in dialog units.
+  // The controls in tab order, with their texts and places in dialog units;
+  // the window starts empty and fixed in size.
   void controls() {
     struct Control {
       const char* id;
@@ -168,16 +154,23 @@ class OrvatchDlgTest : public QObject {
         "３．”変換開始”をクリックする。",
         "４．サブファルダにCSVファイルと１６進表示のテキストファイルができます。"};
     Window w;
+    QCOMPARE(w.entries(), QStringList());
+    QCOMPARE(w.log()->toPlainText(), QString());
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Fenmarq"));
     const DialogUnits units(w.dialog.font());
-    const auto pixels = [&](const QRect& r) {
-      return units.rect(r.x(), r.y(), r.width(), r.height());
-    };
+    QCOMPARE(w.dialog.minimumSize(), units.size(510, 357));
+    QCOMPARE(w.dialog.maximumSize(), units.size(510, 357));
+    const Qt::WindowFlags flags = w.dialog.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     w.showActive();
     for (const Control& c : controls) {
       QWidget* widget = w.control(c.id);
       QCOMPARE(QApplication::focusWidget(), widget);
-      QCOMPARE(widget->geometry(), pixels(c.units));
+      const QRect& r = c.units;
+      QCOMPARE(widget->geometry(), units.rect(r.x(), r.y(), r.width(), r.height()));
       if (auto* button = qobject_cast<QPushButton*>(widget)) QCOMPARE(button->text(), c.text);
+      if (auto* field = qobject_cast<QLineEdit*>(widget)) QCOMPARE(field->text(), QString());
       QTest::keyClick(widget, Qt::Key_Tab);
     }
     QCOMPARE(QApplication::focusWidget(), w.log());  // and round again
@@ -186,46 +179,40 @@ class OrvatchDlgTest : public QObject {
     QCOMPARE(labels, statics);
   }
 
-  void addTarget_data() {
+  // Paths typed and added, then an entry selected and deleted: the path
+  // field is emptied, the fields stay.
+  void targetList_data() {
     QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("deletes");
     QTest::addColumn<QStringList>("listed");
-    QTest::newRow("empty path field") << QStringList{""} << QStringList{};
-    QTest::newRow("one path") << QStringList{"/d/amd_1min_20160412.62078"}
+    const QStringList abc{"a", "b", "c"};
+    QTest::newRow("empty path field") << QStringList{""} << -1 << 0 << QStringList{};
+    QTest::newRow("one path") << QStringList{"/d/amd_1min_20160412.62078"} << -1 << 0
                               << QStringList{"/d/amd_1min_20160412.62078"};
-    QTest::newRow("same path twice") << QStringList{"/d/a", "/d/a"} << QStringList{"/d/a", "/d/a"};
+    QTest::newRow("same path twice")
+        << QStringList{"/d/a", "/d/a"} << -1 << 0 << QStringList{"/d/a", "/d/a"};
     QTest::newRow("order kept, not sorted")
-        << QStringList{"c", "a", "", "b"} << QStringList{"c", "a", "b"};
+        << QStringList{"c", "a", "", "b"} << -1 << 0 << QStringList{"c", "a", "b"};
+    QTest::newRow("delete, no selection") << abc << -1 << 1 << abc;
+    QTest::newRow("delete middle entry") << abc << 1 << 1 << QStringList{"a", "c"};
+    QTest::newRow("delete last entry") << abc << 2 << 1 << QStringList{"a", "b"};
+    QTest::newRow("delete twice deletes once") << abc << 0 << 2 << QStringList{"b", "c"};
   }
-  void addTarget() {
+  void targetList() {
     QFETCH(QStringList, typed);
+    QFETCH(int, selected);
+    QFETCH(int, deletes);
     QFETCH(QStringList, listed);
     Window w;
     w.dialog.showFields(parseObservationFileName("sfc_10sec_20120601.47662", '/'));
     const QStringList fieldsBefore = w.fields();
     for (const QString& path : typed) w.addTarget(path);
+    if (selected >= 0) w.control<TargetList>("IDC_TARGETLIST")->setCurrentRow(selected);
+    for (int i = 0; i < deletes; ++i) w.click("IDC_DELETE");
     QCOMPARE(w.entries(), listed);
     QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QString());
     QCOMPARE(w.fields(), fieldsBefore);
-  }
-
-  void deleteTarget_data() {
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<int>("presses");
-    QTest::addColumn<QStringList>("left");
-    QTest::newRow("no selection") << -1 << 1 << QStringList{"a", "b", "c"};
-    QTest::newRow("middle entry") << 1 << 1 << QStringList{"a", "c"};
-    QTest::newRow("last entry") << 2 << 1 << QStringList{"a", "b"};
-    QTest::newRow("twice deletes once") << 0 << 2 << QStringList{"b", "c"};
-  }
-  void deleteTarget() {
-    QFETCH(int, selected);
-    QFETCH(int, presses);
-    QFETCH(QStringList, left);
-    Window w;
-    for (const char* path : {"a", "b", "c"}) w.addTarget(QString::fromLatin1(path));
-    if (selected >= 0) w.control<TargetList>("IDC_TARGETLIST")->setCurrentRow(selected);
-    for (int i = 0; i < presses; ++i) w.click("IDC_DELETE");
-    QCOMPARE(w.entries(), left);
   }
 
   void fileSearch_data() {
@@ -267,16 +254,7 @@ class OrvatchDlgTest : public QObject {
     }
   }
 
-  void startWithEmptyListLogsOnlyTheEnd() {
-    TempFolder folder;
-    Window w;
-    w.click("IDC_START");
-    const std::vector<std::string> expected{"\r\n", "作業終了。\n", "\r\n"};
-    QCOMPARE(w.log()->appendedTexts(), expected);
-    QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n"));
-  }
-
-  void batchLogsEveryStepInTheStartDirectory() {
+  void batchLogsEveryStepInTheStartDirectoryAndRepaints() {
     TempFolder folder;
     const QString input = folder.file(QStringLiteral("amd_1min_20160412.62078"));
     {
@@ -285,12 +263,20 @@ class OrvatchDlgTest : public QObject {
       file.write(QByteArray(171 * 1440, '\0'));
     }
     Window w;
+    w.showActive();
+    QTest::qWait(50);                   // let the first paint through
     QDir::setCurrent(folder.previous);  // the start directory was taken at construction
+    // An empty list logs the batch end alone.
+    w.click("IDC_START");
+    const std::vector<std::string> end{"\r\n", "作業終了。\n", "\r\n"};
+    QCOMPARE(w.log()->appendedTexts(), end);
+    QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n"));
     w.addTarget(input);
     w.addTarget(QStringLiteral("notes.txt"));
     w.click("IDC_START");
 
-    const std::vector<std::string> logged = w.log()->appendedTexts();
+    const std::vector<std::string> logged(w.log()->appendedTexts().begin() + 3,
+                                          w.log()->appendedTexts().end());
     QVERIFY(QFile::exists(folder.file(QStringLiteral("CSVFiles/CSV_amd_1min_20160412.62078.CSV"))));
     QCOMPARE(logged.at(1), input.toStdString());
     QVERIFY(std::find(logged.begin(), logged.end(),
@@ -303,28 +289,21 @@ class OrvatchDlgTest : public QObject {
                          reference, view);
     QCOMPARE(logged, reference.texts);
     const QString shown = editControlText(reference.joined());
-    QCOMPARE(w.log()->toPlainText(), shown);
+    QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n") + shown);
     QVERIFY(w.control<TargetList>("IDC_TARGETLIST")->item(1)->isSelected());
     QCOMPARE(w.fields(), (QStringList{"notes.txt", "", "", "", "", ""}));
 
-    w.click("IDC_START");  // a second batch appends below the first
-    QCOMPARE(w.log()->appendedTexts().size(), 2 * logged.size());
-    QCOMPARE(w.log()->toPlainText(), shown + shown);
+    // A second batch appends below the first; the log is repainted while it
+    // runs, though no event loop of the test's own runs until it returns.
+    PaintCounter paints;
+    w.log()->viewport()->installEventFilter(&paints);
+    w.click("IDC_START");
+    QVERIFY(paints.count > 0);
+    QCOMPARE(w.log()->appendedTexts().size(), 3 + 2 * logged.size());
+    QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n") + shown + shown);
 
     w.click("IDC_DELETE");  // the entry the batch selected last
     QCOMPARE(w.entries(), QStringList{input});
-  }
-
-  void logIsRepaintedWhileTheBatchRuns() {
-    TempFolder folder;
-    Window w;
-    w.showActive();
-    QTest::qWait(50);  // let the first paint through
-    PaintCounter paints;
-    w.log()->viewport()->installEventFilter(&paints);
-    w.addTarget(QStringLiteral("notes.txt"));
-    w.click("IDC_START");  // no event loop of the test's own runs until it returns
-    QVERIFY(paints.count > 0);
   }
 
   void keys_data() {
