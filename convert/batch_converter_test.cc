@@ -85,9 +85,8 @@ TEST_P(BatchConverterTest, ConvertsTheListInOrder) {
     const std::size_t layout = sfc ? kSfcSize : kAmdSize;
     expected += convertedItemLog(path, name, content->size(), sfc ? kSfc1MinEnd : kAmd1MinEnd,
                                  content->size() < layout ? layout : 0);
-    // "ファイル名," in CP932, the name and a row end open the sheet.
     EXPECT_TRUE(readFile(outputKey(Output::kCsv, name))
-                    .starts_with("\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC," + name + "\n"));
+                    .starts_with(std::string(kSheetNameCell) + name + "\n"));
     if (path == big) continue;
     EXPECT_EQ(firstDifference(hexOf(*content), readFile(outputKey(Output::kHex, name))), "");
     EXPECT_EQ(firstDifference(hexOf(*content), readFile(outputKey(Output::kChk, name))), "");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/conversion_rule.h"
+#include "tests/support/expected_log.h"
 #include "tests/support/scoped_temp_dir.h"
 #include "tests/support/sheet_of.h"
 
@@ -15,6 +16,7 @@ namespace fenmarq {
 namespace {
 
 using testing::firstDifference;
+using testing::kSheetNameCell;
 using testing::sheetOf;
 using namespace std::literals;
 
@@ -374,8 +376,6 @@ constexpr std::string_view kSfc1MinNotes =
     "2 2000m \x82\xF0\x89\xC1\x8E\x5A\n\x81\xA6"
     "3(\x8F\x64\x97\xCD\x89\xC1\x91\xAC\x93\x78) - 90000 \x82\xF0\x89\xC1\x8E\x5A\n";
 
-// "ファイル名," in CP932: the start of every sheet.
-constexpr std::string_view kFileNameCell = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC,";
 constexpr std::string_view kFileName = "obs_day.47662";
 
 struct FormatCase {
@@ -435,7 +435,7 @@ std::string cellOf(std::span<const std::uint8_t> image, std::size_t at, char typ
 std::string expectedSheet(const FormatCase& f, std::span<const std::uint8_t> image) {
   std::size_t recordSize = 0;
   for (const char type : f.types.substr(f.stationColumns)) recordSize += widthOf(type);
-  std::string sheet = std::string(kFileNameCell) + std::string(kFileName) + "\n";
+  std::string sheet = std::string(kSheetNameCell) + std::string(kFileName) + "\n";
   sheet += f.header;
   for (std::size_t r = 0; r < f.records; ++r) {
     std::size_t at = f.stationAt;
@@ -481,7 +481,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, FormatConverterTest, ::testing::ValuesIn(kForm
 
 TEST(FileNameRowTest, KeepsCommasAndEncodesTheName) {
   const std::string sheet = sheetOf(*conversionRules()[0].converter, {}, "ソ,観測.1");
-  EXPECT_TRUE(sheet.starts_with(std::string(kFileNameCell) + "\x83\x5C,\x8A\xCF\x91\xAA.1\n"));
+  EXPECT_TRUE(sheet.starts_with(std::string(kSheetNameCell) + "\x83\x5C,\x8A\xCF\x91\xAA.1\n"));
 }
 
 }  // namespace

@@ -45,8 +45,6 @@ constexpr bool kAddressSanitizer = false;
 
 constexpr std::string_view kMemoryLog = "メモリ不足で作業ができません。\r\n";
 constexpr std::string_view kChkCloseFailed = "ファイル 'chk-data' は閉じられませんでした。\n\n";
-// "ファイル名," in CP932: the start of every sheet.
-constexpr std::string_view kSheetNameCell = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC,";
 constexpr const char* kFailing = "amd_1min_20160412.99999";
 constexpr std::size_t kAmd1MinLayout = 246'240;
 

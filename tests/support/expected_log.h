@@ -35,6 +35,9 @@ inline std::string notOpenedLine(std::string_view path) {
   return "ファイル " + std::string(path) + " は開けませんでした。\r\n";
 }
 
+// "ファイル名," in CP932: the start of every sheet.
+inline constexpr std::string_view kSheetNameCell = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC,";
+
 inline constexpr std::string_view kNotTargetLog = "\r\n変換対象ではありません。\n\r\n";
 inline constexpr std::string_view kBatchEndLog = "\r\n作業終了。\n\r\n";
 inline constexpr std::string_view kAmd1MinEnd =
