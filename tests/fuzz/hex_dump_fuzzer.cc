@@ -8,8 +8,11 @@
 // An input that starts with 0xFF 0xFF stands for a long image: the bytes after
 // its third byte repeated to a length around one or two rendering blocks, so
 // that the block-wise writing and reading is crossed at its edges too.
+#include <stdlib.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -19,7 +22,6 @@
 #include "convert/hex_dump.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/support/recording_batch.h"
-#include "tests/support/scoped_temp_dir.h"
 
 namespace fenmarq {
 namespace {
@@ -41,19 +43,47 @@ FENMARQ_NO_COVERAGE void checkRendering(std::span<const std::uint8_t> bytes,
   }
 }
 
+// One folder for the whole run, removed at exit.
+class WorkFolder {
+ public:
+  WorkFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "fenmarq-fuzz-XXXXXX").string();
+    FUZZ_CHECK(mkdtemp(pattern.data()) != nullptr);
+    path_ = pattern;
+  }
+  ~WorkFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+FENMARQ_NO_COVERAGE std::string readWhole(const std::string& path) {
+  std::error_code error;
+  std::string content(std::filesystem::file_size(path, error), '\0');
+  FUZZ_CHECK(!error);
+  File file;
+  FUZZ_CHECK(file.open(path, "rb"));
+  FUZZ_CHECK(file.read(content.data(), content.size()) == content.size());
+  return content;
+}
+
 bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
 void checkFiles(std::span<const std::uint8_t> bytes, std::string_view digits) {
-  static const testing::ScopedTempDir folder(/*withOutputFolders=*/false);
+  static const WorkFolder folder;
   // Exactly sized heap blocks, so that a write or read past the end of a
   // scratch block is caught too.
   static const auto expected = std::make_unique<char[]>(2 * HexScratch::kBlockBytes);
   static const auto actual = std::make_unique<char[]>(2 * HexScratch::kBlockBytes);
   const HexScratch scratch{expected.get(), actual.get()};
-  const std::string hexPath = "HEX_fuzz.txt";
-  const std::string chkPath = "CHK_fuzz.txt";
+  const std::string hexPath = folder.file("HEX_fuzz.txt");
+  const std::string chkPath = folder.file("CHK_fuzz.txt");
   File hex, chk;
   FUZZ_CHECK(hex.open(hexPath, "w+b"));
   FUZZ_CHECK(chk.open(chkPath, "w+b"));
@@ -68,8 +98,8 @@ void checkFiles(std::span<const std::uint8_t> bytes, std::string_view digits) {
   FUZZ_CHECK(contains(logged, "ファイル " + chkPath + " のサイズは正確です。\r\n"));
   FUZZ_CHECK(contains(logged, "\r\nCHKファイルの確認 成功。\n\r\n"));
   FUZZ_CHECK(!contains(logged, "失敗"));
-  FUZZ_CHECK(testing::readFile(hexPath) == digits);
-  FUZZ_CHECK(testing::readFile(chkPath) == digits);
+  FUZZ_CHECK(readWhole(hexPath) == digits);
+  FUZZ_CHECK(readWhole(chkPath) == digits);
 }
 
 }  // namespace
