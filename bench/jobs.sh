@@ -3,19 +3,8 @@
 # print the same log and write the same files.
 # Usage: bench/jobs.sh [FILES]   (default 200)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-repo=$PWD
 count=${1:-200}
-
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENMARQ_BUILD_BENCH=ON \
-  -DFENMARQ_BUILD_TESTS=OFF -DFENMARQ_BUILD_GUI=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" >/dev/null
-cli=$repo/build-bench/fenmarq-cli
-
-base=/dev/shm
-[ -d "$base" ] || base=${TMPDIR:-/tmp}
-work=$(mktemp -d "$base/fenmarq-jobs.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh"
 "$cli" samples "$work/samples" >/dev/null
 
 # Distinct day files: each sample under many station numbers.

@@ -4,22 +4,10 @@
 # Every output is checked to be byte-identical before anything is timed.
 # Usage: bench/run.sh [RUNS]   (hyperfine runs per command, default 30)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-repo=$PWD
 runs=${1:-30}
-
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENMARQ_BUILD_BENCH=ON \
-  -DFENMARQ_BUILD_TESTS=OFF -DFENMARQ_BUILD_GUI=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" >/dev/null
-cli=$repo/build-bench/fenmarq-cli
+source "$(dirname "$0")/common.sh"
 floor=$repo/build-bench/bench/copy_floor
 literal=$repo/build-bench/bench/literal_pipeline
-
-# tmpfs keeps the disk out of the comparison.
-base=/dev/shm
-[ -d "$base" ] || base=${TMPDIR:-/tmp}
-work=$(mktemp -d "$base/fenmarq-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
 
 mkdir -p "$work/inputs/realistic" "$work/inputs/random"
 "$cli" samples "$work/inputs/realistic" >/dev/null
