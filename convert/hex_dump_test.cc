@@ -14,15 +14,12 @@ namespace fenmarq {
 namespace {
 
 using testing::firstDifference;
+using testing::hexOf;
 using testing::readFile;
 using testing::RecordingLog;
 using testing::RecordingView;
 using testing::ScopedTempDir;
 using testing::writeFile;
-
-std::string hexOf(std::span<const std::uint8_t> bytes) {
-  return testing::hexOf({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-}
 
 // Every byte value, at every length up to a little past 256 bytes.
 TEST(RenderHexTest, TwoUpperCaseDigitsPerByte) {
@@ -31,7 +28,7 @@ TEST(RenderHexTest, TwoUpperCaseDigitsPerByte) {
   for (std::size_t length = 0; length <= bytes.size(); ++length) {
     std::string out(2 * length, '?');
     renderHex({bytes.data(), length}, out.data());
-    EXPECT_EQ(out, hexOf({bytes.data(), length})) << length;
+    EXPECT_EQ(out, hexOf(std::span(bytes.data(), length))) << length;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,9 @@ std::string firstDifference(std::string_view expected, std::string_view actual);
 // Two upper-case hex digits per byte, spelled out here rather than taken from
 // the code under test.
 std::string hexOf(std::string_view bytes);
+inline std::string hexOf(std::span<const std::uint8_t> bytes) {
+  return hexOf({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+}
 
 }  // namespace fenmarq::testing
 
