@@ -479,10 +479,5 @@ TEST_P(FormatConverterTest, SheetHoldsEveryFieldOfTheLayout) {
 INSTANTIATE_TEST_SUITE_P(Formats, FormatConverterTest, ::testing::ValuesIn(kFormats),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FileNameRowTest, KeepsCommasAndEncodesTheName) {
-  const std::string sheet = sheetOf(*conversionRules()[0].converter, {}, "ソ,観測.1");
-  EXPECT_TRUE(sheet.starts_with(std::string(kSheetNameCell) + "\x83\x5C,\x8A\xCF\x91\xAA.1\n"));
-}
-
 }  // namespace
 }  // namespace fenmarq

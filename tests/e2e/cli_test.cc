@@ -72,20 +72,9 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   expectOutputs({}, outputFiles());
 }
 
-TEST(CliTest, MakesTheOutputFoldersOnlyWhenAsked) {
-  ScopedTempDir dir(/*withOutputFolders=*/false);
-  writeFile(kAmd, std::string(246'240, '\0'));
-  const CliRun without = runCli({"convert", std::string(kAmd)});
-  EXPECT_EQ(without.status, 1);
-  EXPECT_EQ(without.out, openedLine(kAmd) + notOpenedLine(outputPath(Output::kHex, kAmd)));
-  const CliRun with = runCli({"convert", "--make-dirs", std::string(kAmd)});
-  EXPECT_EQ(with.status, 0) << with.err;
-  EXPECT_TRUE(fs::is_regular_file(outputKey(Output::kCsv, kAmd)));
-}
-
-// Output folders that cannot be made and a start folder that is gone end the
-// run before any item.
-TEST(CliTest, StartFailuresEndBeforeAnyItem) {
+// --make-dirs makes the output folders; output folders that cannot be made
+// and a start folder that is gone end the run before any item.
+TEST(CliTest, MakesTheOutputFoldersOrEndsBeforeAnyItem) {
   ScopedTempDir dir(/*withOutputFolders=*/false);
   writeFile(kAmd, std::string(246'240, '\0'));
   writeFile("CSVFiles", "a file where a folder should be");
@@ -94,6 +83,10 @@ TEST(CliTest, StartFailuresEndBeforeAnyItem) {
   EXPECT_EQ(makeDirs.out, "");
   EXPECT_TRUE(makeDirs.err.starts_with("fenmarq-cli: cannot create ")) << makeDirs.err;
   EXPECT_EQ(readFile("CSVFiles"), "a file where a folder should be");
+  fs::remove("CSVFiles");
+  const CliRun made = runCli({"convert", "--make-dirs", std::string(kAmd)});
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_TRUE(fs::is_regular_file(outputKey(Output::kCsv, kAmd)));
 
   fs::create_directory("gone");
   fs::current_path("gone");

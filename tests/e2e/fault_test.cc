@@ -489,7 +489,8 @@ std::vector<ConvertCase> convertCases() {
   name("OverlongForm", "\xE0\x80\x80", "???");
   name("BeyondU10FFFF", "\xF4\x90\x80\x80", "????");
   name("NotInCp932", "_\xC3\xA9\xF0\x9F\x98\x80", "_??");
-  name("InCp932", "_\xE8\xA6\xB3\xE6\xB8\xAC", "_\x8A\xCF\x91\xAA");
+  // "ソ" in CP932 ends in the byte of "\".
+  name("InCp932", "_\xE3\x82\xBD\xE8\xA6\xB3\xE6\xB8\xAC", "_\x83\x5C\x8A\xCF\x91\xAA");
   name("BackslashInName", "\\x", "\\x");
   name("DeepPathOf4095Bytes", "", "", 4095);  // the longest path the system opens
   return cases;
