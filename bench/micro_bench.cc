@@ -73,7 +73,9 @@ BENCHMARK(BM_HexAndCheckFiles)->Unit(benchmark::kMillisecond);
 
 void BM_WriteSheet(benchmark::State& state) {
   const SampleFile& sample = sampleFiles()[static_cast<std::size_t>(state.range(0))];
-  const std::vector<std::uint8_t> image = makeSampleDay(sample);
+  const bool random = state.range(1) != 0;
+  const std::vector<std::uint8_t> image =
+      random ? randomBytes(makeSampleDay(sample).size()) : makeSampleDay(sample);
   const FormatConverter converter(sample.format);
   std::size_t written = 0;
   for (auto _ : state) {
@@ -84,10 +86,10 @@ void BM_WriteSheet(benchmark::State& state) {
     }
     written = sink.written;
   }
-  state.SetLabel(std::string(sample.fileName));
+  state.SetLabel(std::string(sample.fileName) + (random ? " random" : " realistic"));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * written));
 }
-BENCHMARK(BM_WriteSheet)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteSheet)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fenmarq

@@ -35,10 +35,11 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             message texts to standard error.
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
   --jobs N, -j N
-               convert N files at a time (default 1). The log is the same as
-               with one job. When a failure ends the batch, files after the
-               failing one may already have been converted; their log texts
-               are not printed.
+               convert N files at a time, each on one thread. Without it,
+               files are converted one at a time, each using two threads.
+               The log is the same either way. When a failure ends the batch
+               under --jobs N, files after the failing one may already have
+               been converted; their log texts are not printed.
 samples     Writes one sample day file per record format into DIR and creates
             its HEXFiles, CSVFiles and CHKFiles folders.
 
@@ -104,7 +105,7 @@ bool makeOutputFolders(const std::filesystem::path& directory) {
 
 int convert(const std::vector<std::string>& args) {
   bool makeDirs = false;
-  unsigned jobs = 1;
+  unsigned jobs = 0;  // one file at a time, two threads each
   std::vector<std::string> targets;
   bool optionsDone = false;
   bool expectJobs = false;

@@ -1,9 +1,11 @@
 #include "convert/batch_converter.h"
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
+#include "convert/helper_thread.h"
 #include "convert/item_converter.h"
 #include "convert/parallel_batch.h"
 #include "platform/paths.h"
@@ -14,11 +16,15 @@ namespace {
 // The log pane keeps everything a batch appends.
 constexpr std::size_t kLogLimit = 0x7FFFFFFF;
 
-BatchResult runInOrder(const std::vector<std::string>& targets, LogPane& log, BatchView& view) {
+BatchResult runInOrder(const std::vector<std::string>& targets, bool withHelper, LogPane& log,
+                       BatchView& view) {
   BatchResult result;
-  ItemScratch scratch;
+  ItemResources resources;
+  std::optional<HelperThread> helper;
+  if (withHelper) helper.emplace();
+  if (helper && helper->running()) resources.helper = &*helper;
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    const ItemOutcome outcome = processEntry(i, targets[i], scratch, log, view);
+    const ItemOutcome outcome = processEntry(i, targets[i], resources, log, view);
     if (outcome == ItemOutcome::kBatchEnds) return result;
     result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
   }
@@ -51,7 +57,7 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
 
   const BatchResult result = jobs_ > 1 && targets.size() > 1
                                  ? runConcurrently(targets, jobs_, log, view)
-                                 : runInOrder(targets, log, view);
+                                 : runInOrder(targets, jobs_ == 0, log, view);
   if (result.finished) appendBetweenBreaks(log, "作業終了。\n");
   return result;
 }

@@ -31,9 +31,10 @@ OutputPaths makeOutputPaths(const std::string& fileName, char separator);
 
 class BatchConverter {
  public:
-  // With `jobs` above 1, that many items are converted at the same time;
-  // the log and the view still receive every item's texts in list order.
-  explicit BatchConverter(unsigned jobs = 1) : jobs_(jobs) {}
+  // With `jobs` 0, one item at a time, each using a second thread for its
+  // sheet. With `jobs` N, N items at a time, each on one thread; the log and
+  // the view still receive every item's texts in list order.
+  explicit BatchConverter(unsigned jobs = 0) : jobs_(jobs) {}
 
   // Makes `startDirectory` current and converts `targets` in order. A file
   // that cannot be opened, or memory that cannot be had, ends the batch.

@@ -27,8 +27,8 @@ std::string bytesOfSize(std::size_t size) {
   return bytes;
 }
 
-// Every batch runs with one job and with several: the log and the view hear
-// the same either way.
+// Every batch runs one item at a time with a helper thread (0), on one thread
+// (1) and with several jobs: the log and the view hear the same either way.
 class BatchConverterTest : public ::testing::TestWithParam<unsigned> {
  protected:
   BatchResult run(const std::vector<std::string>& targets) {
@@ -137,7 +137,7 @@ TEST_P(BatchConverterTest, EndsAtAnEntryWhoseFilesCannotBeOpened) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, BatchConverterTest, ::testing::Values(1u, 3u));
+INSTANTIATE_TEST_SUITE_P(Jobs, BatchConverterTest, ::testing::Values(0u, 1u, 3u));
 
 TEST(OutputPathsTest, JoinFoldersWithTheSeparator) {
   const OutputPaths windows = makeOutputPaths("観測,1", '\\');

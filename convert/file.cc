@@ -17,6 +17,9 @@ bool File::open(const std::string& path, const char* mode) {
   }
   file_ = std::fopen(path.c_str(), mode);
   writeFailed_ = false;
+  // Reads and writes come in large blocks already; a stream buffer would
+  // only split each write that meets a partly filled buffer in two.
+  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }
 

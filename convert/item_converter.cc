@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
-#include <thread>
 
 #include "convert/batch_converter.h"
 #include "convert/file.h"
 #include "convert/input_image.h"
+#include "convert/sheet_rows.h"
 #include "formats/format_converter.h"
 #include "platform/paths.h"
 
@@ -52,16 +52,19 @@ HexScratch ItemScratch::hex() const {
   return {base, base + kHexBlock};
 }
 
-std::span<char> ItemScratch::sheet() const {
-  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock, CsvSheet::kDefaultBufferSize};
+std::span<char> ItemScratch::sheet(int thread) const {
+  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock + thread * kSheetBuffer,
+          kSheetBuffer};
 }
 
 ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
-                        const ConversionRule& rule, ItemScratch& scratch, LogPane& log,
+                        const ConversionRule& rule, ItemResources& resources, LogPane& log,
                         BatchView& view) {
+  ItemScratch& scratch = resources.scratch;
+  InputImage& image = resources.image;
   const OutputPaths outputs = makeOutputPaths(name.fileName, directorySeparator());
-  // The streams and the image are owned here: an item that ends the batch
-  // closes and releases them on the way out.
+  // The streams are owned here: an item that ends the batch closes them on
+  // the way out.
   File input, hex, csv, chk;
   if (!openLogged(input, path, "rb", log) || !openLogged(hex, outputs.hex, "w+b", log) ||
       !openLogged(csv, outputs.csv, "wb", log) || !openLogged(chk, outputs.chk, "w+b", log)) {
@@ -73,7 +76,6 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   std::error_code error;
   std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error) size = 0;
-  InputImage image;
   if (!image.allocate(size) || !scratch.allocate()) {
     log.append("メモリ不足で作業ができません。\r\n");
     return ItemOutcome::kBatchEnds;
@@ -90,32 +92,33 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
     log.append(" byte だけを変換します。\r\n");
   }
 
-  // The sheet depends on the image alone and logs nothing, so it is written
-  // on a second thread while the hex renderings are written and checked.
-  // Where the system refuses the thread (no memory for its stack), it is
-  // written here afterwards, as in a single-threaded run.
-  const auto writeSheet = [&] {
-    CsvSheet sheet(csv, scratch.sheet());
-    converter.writeSheet(image.bytes(), name.fileName, sheet);
-  };
-  std::jthread sheetWriter;
-  try {
-    sheetWriter = std::jthread(writeSheet);
-  } catch (const std::system_error&) {
+  // The sheet depends on the image alone and logs nothing, so the helper
+  // thread begins its rows while this one writes and checks the hex
+  // renderings; this thread then takes its share of the rows left. Without a
+  // helper, the rows are written here afterwards. The head and the notes are
+  // written here, which keeps the CP932 codec on this thread.
+  const std::span<char> ownBuffer = scratch.sheet(1);
+  {
+    CsvSheet head(csv, ownBuffer);
+    converter.writeHead(name.fileName, head);
   }
+  SheetRows rows(converter, image.bytes(), csv, ItemScratch::kSheetBuffer);
+  HelperThread* const helper = resources.helper;
+  if (helper != nullptr) helper->start([&] { rows.work(scratch.sheet(0)); });
   const HexCheckResult check =
       writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk, scratch.hex(), log, view);
-  if (sheetWriter.joinable()) {
-    sheetWriter.join();
-  } else if (check != HexCheckResult::kReopenFailed) {
-    writeSheet();
-  }
+  if (check != HexCheckResult::kReopenFailed) rows.work(ownBuffer);
+  if (helper != nullptr) helper->finish();
   if (check == HexCheckResult::kReopenFailed) {
     // The batch ends before the sheet's turn: leave the CSV file as empty as
     // it would be had the sheet not been written yet.
     csv.close();
     std::filesystem::resize_file(outputs.csv, 0, error);
     return ItemOutcome::kBatchEnds;
+  }
+  {
+    CsvSheet notes(csv, ownBuffer);
+    converter.writeNotes(notes);
   }
   bool problems = !wholeFile || check == HexCheckResult::kProblems;
 
@@ -124,12 +127,11 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   problems |= !closeReported(csv, "ファイル 'csv-data' は閉じられませんでした。\n", view);
   appendBetweenBreaks(log, "HEXファイル作成 終了。\n");
   appendBetweenBreaks(log, "CSVファイル作成 終了。\n");
-  image.release();
   appendBetweenBreaks(log, rule.endOfItemText);
   return problems ? ItemOutcome::kDoneWithProblems : ItemOutcome::kDone;
 }
 
-ItemOutcome processEntry(std::size_t index, const std::string& path, ItemScratch& scratch,
+ItemOutcome processEntry(std::size_t index, const std::string& path, ItemResources& resources,
                          LogPane& log, BatchView& view) {
   view.selectEntry(index);
   const ObservationFileName name = parseObservationFileName(path, directorySeparator());
@@ -139,7 +141,7 @@ ItemOutcome processEntry(std::size_t index, const std::string& path, ItemScratch
     appendBetweenBreaks(log, "変換対象ではありません。\n");
     return ItemOutcome::kDone;
   }
-  return convertItem(path, name, *rule, scratch, log, view);
+  return convertItem(path, name, *rule, resources, log, view);
 }
 
 }  // namespace fenmarq

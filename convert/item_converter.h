@@ -8,7 +8,9 @@
 #include <string>
 
 #include "convert/conversion_rule.h"
+#include "convert/helper_thread.h"
 #include "convert/hex_dump.h"
+#include "convert/input_image.h"
 #include "convert/log_pane.h"
 #include "formats/csv_sheet.h"
 #include "platform/zeroed_memory.h"
@@ -22,29 +24,42 @@ enum class ItemOutcome {
 };
 
 // Scratch memory of an item, kept by the batch so that its items reuse it:
-// one block for the hex renderings, their read-back and the sheet's buffer.
+// one block for the hex renderings, their read-back and two sheet buffers
+// (one per thread formatting the sheet).
 class ItemScratch {
  public:
+  static constexpr std::size_t kSheetBuffer = CsvSheet::kDefaultBufferSize;
+
   // Obtains the block unless it is already there; false when the memory is
   // not available.
   bool allocate();
 
   HexScratch hex() const;
-  std::span<char> sheet() const;
+  std::span<char> sheet(int thread) const;
 
  private:
   static constexpr std::size_t kHexBlock = 2 * HexScratch::kBlockBytes;
-  static constexpr std::size_t kSize = 2 * kHexBlock + CsvSheet::kDefaultBufferSize;
+  static constexpr std::size_t kSize = 2 * kHexBlock + 2 * kSheetBuffer;
   ZeroedMemory memory_;
+};
+
+// What an item works with besides its files, kept by the batch for all its
+// items: the input image, scratch memory, and the batch's helper thread when
+// it has one (the sheet's rows are then begun on it while the hex files are
+// written and checked).
+struct ItemResources {
+  InputImage image;
+  ItemScratch scratch;
+  HelperThread* helper = nullptr;
 };
 
 // Entry `index` of a batch: shows it and its fields, then converts it when a
 // rule selects it, or logs that it is not a conversion target.
-ItemOutcome processEntry(std::size_t index, const std::string& path, ItemScratch& scratch,
+ItemOutcome processEntry(std::size_t index, const std::string& path, ItemResources& resources,
                          LogPane& log, BatchView& view);
 
 ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
-                        const ConversionRule& rule, ItemScratch& scratch, LogPane& log,
+                        const ConversionRule& rule, ItemResources& resources, LogPane& log,
                         BatchView& view);
 
 }  // namespace fenmarq

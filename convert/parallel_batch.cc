@@ -88,11 +88,11 @@ class ConcurrentBatch {
   }
 
   void work() {
-    ItemScratch scratch;
+    ItemResources resources;
     while (const std::optional<std::size_t> index = take()) {
       Slot& slot = slots_[*index];
       const ItemOutcome outcome =
-          processEntry(*index, targets_[*index], scratch, slot.recorder, slot.recorder);
+          processEntry(*index, targets_[*index], resources, slot.recorder, slot.recorder);
       std::lock_guard lock(mutex_);
       slot.outcome = outcome;
       if (outcome == ItemOutcome::kBatchEnds) stopped_ = true;

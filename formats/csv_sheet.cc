@@ -35,7 +35,7 @@ void CsvSheet::writeText(std::string_view text) {
 }
 
 char* CsvSheet::beginValueRow(std::size_t cells) {
-  const std::size_t room = cells * (kMaxDecimalLength + 1) + 1;
+  const std::size_t room = valueRowRoom(cells);
   if (room > buffer_.size()) {
     // Wider than any record format; a buffer of its own keeps it correct.
     flush();

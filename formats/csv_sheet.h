@@ -56,6 +56,10 @@ class CsvSheet {
   // the buffer: beginValueRow returns room for `cells` value cells (or empty
   // cells) and a row end, appendValue fills it, endValueRow takes it in.
   char* beginValueRow(std::size_t cells);
+  // The room beginValueRow needs for a row of `cells` cells.
+  static constexpr std::size_t valueRowRoom(std::size_t cells) {
+    return cells * (kMaxDecimalLength + 1) + 1;
+  }
   static char* appendValue(std::int32_t value, char* out) {
     out = formatDecimal(value, out);
     *out++ = ',';

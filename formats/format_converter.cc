@@ -39,15 +39,13 @@ void writeLabelAndUnitRows(const RecordFormat& format, Cp932Encoder& cp932, CsvS
 
 void FormatConverter::writeSheet(std::span<const std::uint8_t> image, std::string_view fileName,
                                  CsvSheet& sheet) const {
-  const RecordFormat& format = *format_;
-  // A file shorter than the layout is read as if padded with zeros.
-  std::vector<std::uint8_t> padded;
-  if (image.size() < layoutSize()) {
-    padded.assign(layoutSize(), 0);
-    std::copy(image.begin(), image.end(), padded.begin());
-    image = padded;
-  }
+  writeHead(fileName, sheet);
+  writeRows(image, 0, format_->recordCount, sheet);
+  writeNotes(sheet);
+}
 
+void FormatConverter::writeHead(std::string_view fileName, CsvSheet& sheet) const {
+  const RecordFormat& format = *format_;
   Cp932Encoder cp932;
   // The file-name row has no comma after the name.
   sheet.writeCell(cp932.encode("ファイル名"));
@@ -58,27 +56,45 @@ void FormatConverter::writeSheet(std::span<const std::uint8_t> image, std::strin
   }
   sheet.endRow();
   writeLabelAndUnitRows(format, cp932, sheet);
+}
 
-  const std::size_t cells = columnCount(format);
-  for (std::size_t k = 0; k < format.recordCount; ++k) {
+void FormatConverter::writeRows(std::span<const std::uint8_t> image, std::size_t first,
+                                std::size_t end, CsvSheet& sheet) const {
+  const RecordFormat& format = *format_;
+  // Bytes the image lacks read as zeros: a record or station block that
+  // reaches past its end is read from a zero-padded copy.
+  std::vector<std::uint8_t> padded;
+  const auto readable = [&](std::size_t offset, std::size_t size) {
+    if (offset + size <= image.size()) return image.data() + offset;
+    padded.assign(size, 0);
+    if (offset < image.size()) std::copy(image.begin() + offset, image.end(), padded.begin());
+    return static_cast<const std::uint8_t*>(padded.data());
+  };
+
+  const std::size_t cells = columnCount();
+  for (std::size_t k = first; k < end; ++k) {
     char* out = sheet.beginValueRow(cells);
     // Station-block values stand in the first data row only; later rows keep
     // their columns with empty cells.
     if (k == 0) {
+      const std::uint8_t* block = readable(0, stationBlockEnd(format));
       for (const Field& field : format.stationBlock) {
-        out = appendField(field, image.data() + field.offset, out);
+        out = appendField(field, block + field.offset, out);
       }
     } else {
       out = std::fill_n(out, format.stationBlock.size(), ',');
     }
-    const std::uint8_t* record = image.data() + format.firstRecordOffset + k * format.recordSize;
+    const std::uint8_t* record =
+        readable(format.firstRecordOffset + k * format.recordSize, format.recordSize);
     for (const Field& field : format.fields) out = appendField(field, record + field.offset, out);
     *out++ = '\n';
     sheet.endValueRow(out);
   }
+}
 
-  for (std::string_view note : format.notes) sheet.writeNote(cp932.encode(note));
-  sheet.flush();
+void FormatConverter::writeNotes(CsvSheet& sheet) const {
+  Cp932Encoder cp932;
+  for (std::string_view note : format_->notes) sheet.writeNote(cp932.encode(note));
 }
 
 }  // namespace fenmarq

@@ -26,8 +26,18 @@ class FormatConverter {
   void writeSheet(std::span<const std::uint8_t> image, std::string_view fileName,
                   CsvSheet& sheet) const;
 
+  // The sheet in three parts, for writers that split the data rows: the
+  // file-name, group, label and unit rows; the data rows of records
+  // [first, end); the notes block.
+  void writeHead(std::string_view fileName, CsvSheet& sheet) const;
+  void writeRows(std::span<const std::uint8_t> image, std::size_t first, std::size_t end,
+                 CsvSheet& sheet) const;
+  void writeNotes(CsvSheet& sheet) const;
+
   const RecordFormat& format() const { return *format_; }
   std::size_t layoutSize() const { return fenmarq::layoutSize(*format_); }
+  std::size_t recordCount() const { return format_->recordCount; }
+  std::size_t columnCount() const { return fenmarq::columnCount(*format_); }
 
  private:
   const RecordFormat* format_;

@@ -60,14 +60,20 @@ struct RecordFormat {
   std::span<const std::string_view> notes;
 };
 
-// The number of image bytes the format reads: the end of its last record or
-// of its station block, whichever lies further.
-constexpr std::size_t layoutSize(const RecordFormat& format) {
-  std::size_t end = format.firstRecordOffset + format.recordCount * format.recordSize;
+// The end of the station block in the image (0 when there is none).
+constexpr std::size_t stationBlockEnd(const RecordFormat& format) {
+  std::size_t end = 0;
   for (const Field& field : format.stationBlock) {
     end = std::max(end, field.offset + fieldWidth(field.type));
   }
   return end;
+}
+
+// The number of image bytes the format reads: the end of its last record or
+// of its station block, whichever lies further.
+constexpr std::size_t layoutSize(const RecordFormat& format) {
+  return std::max(format.firstRecordOffset + format.recordCount * format.recordSize,
+                  stationBlockEnd(format));
 }
 
 constexpr std::size_t columnCount(const RecordFormat& format) {
@@ -91,8 +97,8 @@ constexpr bool layoutIsContiguous(std::span<const Field> fields, std::size_t siz
 }
 
 constexpr std::size_t countFields(std::span<const Field> fields, FieldType type) {
-  return static_cast<std::size_t>(
-      std::count_if(fields.begin(), fields.end(), [type](const Field& f) { return f.type == type; }));
+  return static_cast<std::size_t>(std::count_if(fields.begin(), fields.end(),
+                                                [type](const Field& f) { return f.type == type; }));
 }
 
 constexpr std::size_t totalSpan(std::span<const Group> groups) {

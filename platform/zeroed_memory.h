@@ -22,6 +22,7 @@ class ZeroedMemory {
   void release();
 
   std::uint8_t* data() const { return data_; }
+  std::size_t size() const { return mapped_; }
 
  private:
   std::uint8_t* data_ = nullptr;

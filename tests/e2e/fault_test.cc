@@ -136,8 +136,8 @@ struct Ending {
 struct EndCase {
   std::string label;
   std::function<Ending()> setUp;  // puts the entry in place
-  unsigned jobs = 1;
-  bool noEarlier = false;  // no item can be converted before it
+  unsigned jobs = 0;              // 0: without --jobs
+  bool noEarlier = false;         // no item can be converted before it
   RunLimits limits = {};
 };
 
@@ -528,8 +528,11 @@ TEST_P(FaultMemoryJobsTest, ThreadThatCannotStartIsNotACrash) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fault, FaultMemoryJobsTest, ::testing::Values(1u, 2u),
-                         [](const auto& info) { return "Jobs" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Fault, FaultMemoryJobsTest, ::testing::Values(0u, 2u),
+                         [](const auto& info) {
+                           return info.param == 0 ? std::string("Default")
+                                                  : "Jobs" + std::to_string(info.param);
+                         });
 
 }  // namespace
 }  // namespace fenmarq

@@ -80,7 +80,7 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
 
 std::vector<std::string> convertArgs(const std::vector<std::string>& targets, unsigned jobs) {
   std::vector<std::string> args = {"convert"};
-  if (jobs > 1) args.insert(args.end(), {"--jobs", std::to_string(jobs)});
+  if (jobs > 0) args.insert(args.end(), {"--jobs", std::to_string(jobs)});
   args.push_back("--");
   args.insert(args.end(), targets.begin(), targets.end());
   return args;

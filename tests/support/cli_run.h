@@ -31,8 +31,8 @@ struct RunLimits {
 // writes.
 CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits = {});
 
-// "convert [--jobs N] -- targets..."
-std::vector<std::string> convertArgs(const std::vector<std::string>& targets, unsigned jobs = 1);
+// "convert [--jobs N] -- targets..."; no --jobs for `jobs` 0
+std::vector<std::string> convertArgs(const std::vector<std::string>& targets, unsigned jobs = 0);
 
 // What the three output folders hold: each entry's content, "-> target" for a
 // symbolic link (never followed: it may lead to a device) and "<folder>" for

@@ -1,0 +1,56 @@
+#include "convert/helper_thread.h"
+
+#include <system_error>
+#include <utility>
+
+#include "convert/spin_wait.h"
+
+namespace fenmarq {
+
+HelperThread::HelperThread(std::function<void()> warmUp) : warmUp_(std::move(warmUp)) {
+  try {
+    thread_ = std::jthread([this] { serve(); });
+  } catch (const std::system_error&) {
+    // Not running: callers do the work on their own thread.
+  }
+}
+
+HelperThread::~HelperThread() {
+  if (!running()) return;
+  finish();
+  state_.store(kStopping, std::memory_order_release);
+  state_.notify_all();
+}
+
+void HelperThread::start(std::function<void()> job) {
+  job_ = std::move(job);
+  state_.store(kOffered, std::memory_order_release);
+  state_.notify_all();
+}
+
+void HelperThread::finish() {
+  std::uint32_t state = kOffered;
+  if (state_.compare_exchange_strong(state, kIdle, std::memory_order_acq_rel)) return;
+  if (state == kIdle) return;  // nothing was offered
+  waitFor(state_, std::uint32_t{kDone});
+  state_.store(kIdle, std::memory_order_relaxed);
+}
+
+void HelperThread::serve() {
+  if (warmUp_) warmUp_();
+  for (std::uint32_t state = kIdle;;) {
+    state = waitForChange(state_, state);
+    // A failed exchange leaves the state as it is now: withdrawn or stopping.
+    if (state == kOffered &&
+        state_.compare_exchange_strong(state, kRunning, std::memory_order_acq_rel)) {
+      job_();
+      state_.store(kDone, std::memory_order_release);
+      state_.notify_all();
+      state = kDone;
+    } else if (state == kStopping) {
+      return;
+    }
+  }
+}
+
+}  // namespace fenmarq

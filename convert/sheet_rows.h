@@ -1,0 +1,41 @@
+// The data rows of one item's sheet, cut into chunks so that two threads can
+// format them at once. Each thread formats the chunks it takes into a buffer
+// of its own; the chunks reach the file strictly in order, so the bytes are
+// those of rows written from first to last by one thread.
+#ifndef FENMARQ_CONVERT_SHEET_ROWS_H_
+#define FENMARQ_CONVERT_SHEET_ROWS_H_
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "formats/byte_sink.h"
+#include "formats/format_converter.h"
+
+namespace fenmarq {
+
+class SheetRows {
+ public:
+  // Every buffer later given to work() holds `bufferSize` bytes at least.
+  SheetRows(const FormatConverter& converter, std::span<const std::uint8_t> image, ByteSink& csv,
+            std::size_t bufferSize);
+
+  // Formats and writes chunks until none is left to take, using `buffer`.
+  // Several threads may work at once, each with a buffer of its own; the
+  // rows are complete when every call has returned.
+  void work(std::span<char> buffer);
+
+ private:
+  const FormatConverter& converter_;
+  std::span<const std::uint8_t> image_;
+  ByteSink& csv_;
+  std::size_t rowsPerChunk_;
+  std::size_t chunks_;
+  std::atomic<std::size_t> nextChunk_{0};  // the next chunk to take
+  std::atomic<std::size_t> written_{0};    // chunks passed to the file
+};
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_CONVERT_SHEET_ROWS_H_

@@ -1,0 +1,47 @@
+// Waiting for another thread of the same item. The hand-offs between the two
+// threads of an item come every millisecond or so; a thread that sleeps at
+// once has to be woken through the system, which costs from tens of
+// microseconds up to milliseconds on virtual machines whose idle processors
+// halt. So a waiter spins on the value for a while first, and only then
+// sleeps until it is notified.
+#ifndef FENMARQ_CONVERT_SPIN_WAIT_H_
+#define FENMARQ_CONVERT_SPIN_WAIT_H_
+
+#include <atomic>
+#include <chrono>
+
+#include "platform/cpu_relax.h"
+
+namespace fenmarq {
+
+inline constexpr std::chrono::microseconds kSpinTime{3000};
+
+// Returns the value of `value` once it differs from `old`. Writers store
+// with release order and then call notify_all().
+template <typename T>
+T waitForChange(const std::atomic<T>& value, T old) {
+  const auto deadline = std::chrono::steady_clock::now() + kSpinTime;
+  for (unsigned spins = 1;; ++spins) {
+    const T now = value.load(std::memory_order_acquire);
+    if (now != old) return now;
+    relaxCpu();
+    if (spins % 64 == 0 && std::chrono::steady_clock::now() > deadline) break;
+  }
+  for (;;) {
+    value.wait(old, std::memory_order_acquire);
+    const T now = value.load(std::memory_order_acquire);
+    if (now != old) return now;
+  }
+}
+
+// Returns once `value` equals `wanted`.
+template <typename T>
+void waitFor(const std::atomic<T>& value, T wanted) {
+  for (T now = value.load(std::memory_order_acquire); now != wanted;) {
+    now = waitForChange(value, now);
+  }
+}
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_CONVERT_SPIN_WAIT_H_
