@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Times fenmarq-cli against the I/O floor and a byte-at-a-time version of the
 # same pipeline, for every record format on realistic and random input.
-# Every output is checked to be byte-identical before anything is timed.
-# Usage: bench/run.sh [RUNS]   (hyperfine runs per command, default 30)
+# Every output is checked to be byte-identical before anything is timed. The
+# floor and fenmarq-cli run in turn in every round (bench/interleaved_timer.c)
+# so that bursts of load on a shared machine fall on both alike; the table
+# shows median wall times.
+# Usage: bench/run.sh [RUNS]   (rounds, default 30)
 set -euo pipefail
 runs=${1:-30}
 source "$(dirname "$0")/common.sh"
@@ -17,6 +20,7 @@ done
 
 for dir in fenmarq literal floor; do mkdir -p "$work/$dir"/{HEXFiles,CSVFiles,CHKFiles}; done
 
+timer=$repo/build-bench/bench/interleaved_timer
 printf '%-26s %-9s %9s %9s %6s %9s %6s %8s\n' file input floor_ms fenmarq x literal x peak_KiB
 for kind in realistic random; do
   for input in "$work"/inputs/$kind/*_*; do
@@ -29,15 +33,14 @@ for kind in realistic random; do
     hex_bytes=$(stat -c %s "$work/fenmarq/HEXFiles/HEX_$name.txt")
     csv_bytes=$(stat -c %s "$work/fenmarq/CSVFiles/CSV_$name.CSV")
     peak=$(cd "$work/fenmarq" && /usr/bin/time -f %M "$cli" convert "$input" 2>&1 >/dev/null | tail -1)
-    csv=$work/times.csv
-    # All three run in one folder; the outputs were compared above.
-    (cd "$work/floor" && hyperfine -N --warmup 5 --runs "$runs" --export-csv "$csv" \
-      "$floor $input $hex_bytes $csv_bytes $work/floor" \
-      "$cli convert $input" \
-      "$literal $input" >/dev/null 2>&1)
-    awk -F, -v name="$name" -v kind="$kind" -v peak="$peak" 'NR > 1 { m[NR - 1] = $4 * 1000 }
+    # The floor and fenmarq-cli run in turn in every round; the literal
+    # version, ten times slower, is timed on its own afterwards (the outputs
+    # were compared above).
+    (cd "$work/floor" && "$timer" 5 "$runs" -- "$floor" "$input" "$hex_bytes" "$csv_bytes" "$work/floor" \
+      -- "$cli" convert "$input" && "$timer" 1 5 -- "$literal" "$input") >"$work/times.txt"
+    awk -v name="$name" -v kind="$kind" -v peak="$peak" '{ m[NR] = $1 }
       END { printf "%-26s %-9s %9.2f %9.2f %6.2f %9.2f %6.2f %8d\n",
-            name, kind, m[1], m[2], m[2] / m[1], m[3], m[3] / m[1], peak }' "$csv"
+            name, kind, m[1], m[2], m[2] / m[1], m[3], m[3] / m[1], peak }' "$work/times.txt"
   done
 done
 
