@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times a batch of day files with one job and with two, and checks that both
-# print the same log and write the same files.
+# Times a batch of day files with one job, with two, and without --jobs (one
+# file at a time on two threads), and checks that one and two jobs print the
+# same log and write the same files.
 # Usage: bench/jobs.sh [FILES]   (default 200)
 set -euo pipefail
 count=${1:-200}
@@ -27,8 +28,8 @@ cd "$work/batch"
 cmp -s "$work/log1" "$work/log2" || { echo "logs differ between --jobs 1 and 2" >&2; exit 1; }
 cmp -s "$work/sum1" "$work/sum2" || { echo "outputs differ between --jobs 1 and 2" >&2; exit 1; }
 
-hyperfine -N --warmup 1 --runs 5 --export-csv "$work/times.csv" \
-  "$cli convert --jobs 1 ${files[*]}" "$cli convert --jobs 2 ${files[*]}" >/dev/null 2>&1
-awk -F, -v n="$count" 'NR > 1 { m[NR - 1] = $4 }
-  END { printf "%d files: --jobs 1 %.3f s, --jobs 2 %.3f s, speed-up %.2f\n", n, m[1], m[2], m[1] / m[2] }' \
-  "$work/times.csv"
+"$repo/build-bench/bench/interleaved_timer" 1 5 -- "$cli" convert --jobs 1 "${files[@]}" \
+  -- "$cli" convert --jobs 2 "${files[@]}" -- "$cli" convert "${files[@]}" >"$work/times.txt"
+awk -v n="$count" '{ m[NR] = $1 / 1000 }
+  END { printf "%d files: --jobs 1 %.3f s, --jobs 2 %.3f s (speed-up %.2f); without --jobs %.3f s\n",
+        n, m[1], m[2], m[1] / m[2], m[3] }' "$work/times.txt"

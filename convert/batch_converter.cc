@@ -8,6 +8,7 @@
 #include "convert/helper_thread.h"
 #include "convert/item_converter.h"
 #include "convert/parallel_batch.h"
+#include "platform/cp932.h"
 #include "platform/paths.h"
 
 namespace fenmarq {
@@ -20,8 +21,10 @@ BatchResult runInOrder(const std::vector<std::string>& targets, bool withHelper,
                        BatchView& view) {
   BatchResult result;
   ItemResources resources;
+  // The helper loads the CP932 codec, which the first sheet's head needs,
+  // while this thread opens and reads the first input.
   std::optional<HelperThread> helper;
-  if (withHelper) helper.emplace();
+  if (withHelper) helper.emplace([] { Cp932Encoder load; });
   if (helper && helper->running()) resources.helper = &*helper;
   for (std::size_t i = 0; i < targets.size(); ++i) {
     const ItemOutcome outcome = processEntry(i, targets[i], resources, log, view);

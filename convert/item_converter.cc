@@ -93,21 +93,15 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   }
 
   // The sheet depends on the image alone and logs nothing, so the helper
-  // thread begins its rows while this one writes and checks the hex
-  // renderings; this thread then takes its share of the rows left. Without a
-  // helper, the rows are written here afterwards. The head and the notes are
-  // written here, which keeps the CP932 codec on this thread.
-  const std::span<char> ownBuffer = scratch.sheet(1);
-  {
-    CsvSheet head(csv, ownBuffer);
-    converter.writeHead(name.fileName, head);
-  }
-  SheetRows rows(converter, image.bytes(), csv, ItemScratch::kSheetBuffer);
+  // thread begins it while this one writes and checks the hex renderings;
+  // this thread then takes its share of what is left. Without a helper, the
+  // sheet is written here afterwards.
+  SheetRows sheet(converter, image.bytes(), name.fileName, csv, ItemScratch::kSheetBuffer);
   HelperThread* const helper = resources.helper;
-  if (helper != nullptr) helper->start([&] { rows.work(scratch.sheet(0)); });
+  if (helper != nullptr) helper->start([&] { sheet.work(scratch.sheet(0)); });
   const HexCheckResult check =
       writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk, scratch.hex(), log, view);
-  if (check != HexCheckResult::kReopenFailed) rows.work(ownBuffer);
+  if (check != HexCheckResult::kReopenFailed) sheet.work(scratch.sheet(1));
   if (helper != nullptr) helper->finish();
   if (check == HexCheckResult::kReopenFailed) {
     // The batch ends before the sheet's turn: leave the CSV file as empty as
@@ -115,10 +109,6 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
     csv.close();
     std::filesystem::resize_file(outputs.csv, 0, error);
     return ItemOutcome::kBatchEnds;
-  }
-  {
-    CsvSheet notes(csv, ownBuffer);
-    converter.writeNotes(notes);
   }
   bool problems = !wholeFile || check == HexCheckResult::kProblems;
 
