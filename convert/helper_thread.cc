@@ -28,16 +28,18 @@ void HelperThread::start(std::function<void()> job) {
   state_.notify_all();
 }
 
-void HelperThread::finish() {
+bool HelperThread::finish() {
   std::uint32_t state = kOffered;
-  if (state_.compare_exchange_strong(state, kIdle, std::memory_order_acq_rel)) return;
-  if (state == kIdle) return;  // nothing was offered
+  if (state_.compare_exchange_strong(state, kIdle, std::memory_order_acq_rel)) return false;
+  if (state == kIdle) return false;
   waitFor(state_, std::uint32_t{kDone});
   state_.store(kIdle, std::memory_order_relaxed);
+  return true;
 }
 
 void HelperThread::serve() {
-  if (warmUp_) warmUp_();
+  // A batch that is over before this thread first runs skips the warm-up.
+  if (warmUp_ && state_.load(std::memory_order_acquire) != kStopping) warmUp_();
   for (std::uint32_t state = kIdle;;) {
     state = waitForChange(state_, state);
     // A failed exchange leaves the state as it is now: withdrawn or stopping.

@@ -27,11 +27,12 @@ class HelperThread {
   // Offers `job` to the helper thread and returns at once. The job before
   // it must have been settled with finish().
   void start(std::function<void()> job);
-  // Returns once the job given to start() is done, or withdraws it if the
-  // helper has not taken it up yet: the caller must then see to its work.
-  // (A thread that was idle may take milliseconds to be scheduled again;
-  // withdrawing spares the caller that wait when it has done the work.)
-  void finish();
+  // Returns once the job given to start() is done (true), or withdraws it if
+  // the helper has not taken it up yet (false): the caller must then see to
+  // its work. A thread that was idle may take milliseconds to be scheduled
+  // again; withdrawing spares the caller that wait. False also when no job
+  // was given.
+  bool finish();
 
  private:
   enum State : std::uint32_t { kIdle, kOffered, kRunning, kDone, kStopping };
