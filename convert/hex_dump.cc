@@ -75,7 +75,7 @@ void renderHex(std::span<const std::uint8_t> bytes, char* out) {
 
 HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& hex, File& chk,
                                      const std::string& chkPath, HexScratch scratch, LogPane& log,
-                                     BatchView& view) {
+                                     BatchView& view, const std::function<void()>& afterBlock) {
   constexpr std::size_t kBlockBytes = HexScratch::kBlockBytes;
   char* expected = scratch.expected;
   bool problems = false;
@@ -85,6 +85,7 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
     const std::string_view digits(expected, 2 * block.size());
     hex.write(digits);
     chk.write(digits);
+    if (afterBlock) afterBlock();
   }
   if (!chk.close()) {
     view.showMessageBox(kChkCloseFailed);
@@ -124,6 +125,7 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
     const std::size_t want = 2 * block.size();
     const std::size_t got = chk.read(actual, want);
     failures += comparePairs({expected, want}, {actual, got}, log);
+    if (afterBlock) afterBlock();
   }
   if (failures == 0) {
     log.append("\r\n");

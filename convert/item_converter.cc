@@ -1,13 +1,14 @@
 #include "convert/item_converter.h"
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
 #include "convert/batch_converter.h"
+#include "convert/chunked_sheet.h"
 #include "convert/file.h"
 #include "convert/input_image.h"
-#include "convert/sheet_rows.h"
 #include "formats/format_converter.h"
 #include "platform/paths.h"
 
@@ -52,9 +53,9 @@ HexScratch ItemScratch::hex() const {
   return {base, base + kHexBlock};
 }
 
-std::span<char> ItemScratch::sheet(int thread) const {
-  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock + thread * kSheetBuffer,
-          kSheetBuffer};
+std::span<char> ItemScratch::sheetSlots() const {
+  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock,
+          ChunkedSheet::kSlots * kSheetSlot};
 }
 
 ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
@@ -93,15 +94,23 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   }
 
   // The sheet depends on the image alone and logs nothing, so the helper
-  // thread begins it while this one writes and checks the hex renderings;
-  // this thread then takes its share of what is left. Without a helper, the
-  // sheet is written here afterwards.
-  SheetRows sheet(converter, image.bytes(), name.fileName, csv, ItemScratch::kSheetBuffer);
+  // thread formats it while this thread writes and checks the hex files,
+  // passing each formatted chunk on to the CSV file between their blocks.
+  // This thread formats what the helper has not taken by then. Without a
+  // helper, the sheet is formatted and written here afterwards (and not at
+  // all when the batch ends first).
+  ChunkedSheet sheet(converter, image.bytes(), name.fileName, scratch.sheetSlots());
   HelperThread* const helper = resources.helper;
-  if (helper != nullptr) helper->start([&] { sheet.work(scratch.sheet(0)); });
-  const HexCheckResult check =
-      writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk, scratch.hex(), log, view);
-  if (check != HexCheckResult::kReopenFailed) sheet.work(scratch.sheet(1));
+  std::function<void()> passReadyChunks;
+  if (helper != nullptr) {
+    helper->start([&] { sheet.format(); });
+    passReadyChunks = [&] { sheet.writeReady(csv); };
+  }
+  const HexCheckResult check = writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk,
+                                                     scratch.hex(), log, view, passReadyChunks);
+  // A helper may be waiting for a slot to be written: the sheet is finished
+  // whenever it took part.
+  if (helper != nullptr || check != HexCheckResult::kReopenFailed) sheet.finish(csv);
   if (helper != nullptr) helper->finish();
   if (check == HexCheckResult::kReopenFailed) {
     // The batch ends before the sheet's turn: leave the CSV file as empty as

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "convert/chunked_sheet.h"
 #include "convert/conversion_rule.h"
 #include "convert/helper_thread.h"
 #include "convert/hex_dump.h"
@@ -24,28 +25,27 @@ enum class ItemOutcome {
 };
 
 // Scratch memory of an item, kept by the batch so that its items reuse it:
-// one block for the hex renderings, their read-back and two sheet buffers
-// (one per thread formatting the sheet).
+// one block for the hex renderings and their read-back, and the slots in
+// which the sheet's chunks are formatted.
 class ItemScratch {
  public:
-  static constexpr std::size_t kSheetBuffer = CsvSheet::kDefaultBufferSize;
-
   // Obtains the block unless it is already there; false when the memory is
   // not available.
   bool allocate();
 
   HexScratch hex() const;
-  std::span<char> sheet(int thread) const;
+  std::span<char> sheetSlots() const;
 
  private:
   static constexpr std::size_t kHexBlock = 2 * HexScratch::kBlockBytes;
-  static constexpr std::size_t kSize = 2 * kHexBlock + 2 * kSheetBuffer;
+  static constexpr std::size_t kSheetSlot = CsvSheet::kDefaultBufferSize;
+  static constexpr std::size_t kSize = 2 * kHexBlock + ChunkedSheet::kSlots * kSheetSlot;
   ZeroedMemory memory_;
 };
 
 // What an item works with besides its files, kept by the batch for all its
 // items: the input image, scratch memory, and the batch's helper thread when
-// it has one (the sheet's rows are then begun on it while the hex files are
+// it has one (the sheet is then formatted on it while the hex files are
 // written and checked).
 struct ItemResources {
   InputImage image;

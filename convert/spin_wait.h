@@ -34,12 +34,18 @@ T waitForChange(const std::atomic<T>& value, T old) {
   }
 }
 
+// Returns once `done(value)` holds.
+template <typename T, typename Done>
+void waitUntil(const std::atomic<T>& value, Done done) {
+  for (T now = value.load(std::memory_order_acquire); !done(now);) {
+    now = waitForChange(value, now);
+  }
+}
+
 // Returns once `value` equals `wanted`.
 template <typename T>
 void waitFor(const std::atomic<T>& value, T wanted) {
-  for (T now = value.load(std::memory_order_acquire); now != wanted;) {
-    now = waitForChange(value, now);
-  }
+  waitUntil(value, [wanted](T now) { return now == wanted; });
 }
 
 }  // namespace fenmarq
