@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 #include "convert/helper_thread.h"
 #include "convert/item_converter.h"
@@ -21,10 +22,13 @@ BatchResult runInOrder(const std::vector<std::string>& targets, bool withHelper,
                        BatchView& view) {
   BatchResult result;
   ItemResources resources;
-  // The helper loads the CP932 codec, which the first sheet's head needs,
-  // while this thread opens and reads the first input.
+  // A helper only pays where a second processor can run it. It loads the
+  // CP932 codec, which the first sheet's head needs, while this thread opens
+  // and reads the first input.
   std::optional<HelperThread> helper;
-  if (withHelper) helper.emplace([] { Cp932Encoder load; });
+  if (withHelper && std::thread::hardware_concurrency() != 1) {
+    helper.emplace([] { Cp932Encoder load; });
+  }
   if (helper && helper->running()) resources.helper = &*helper;
   for (std::size_t i = 0; i < targets.size(); ++i) {
     const ItemOutcome outcome = processEntry(i, targets[i], resources, log, view);
