@@ -58,19 +58,37 @@ void ChunkedSheet::format() {
     if (chunk >= kSlots) {
       waitUntil(written_, [&](std::size_t written) { return written + kSlots > chunk; });
     }
-    formatChunk(chunk);
+    if (written_.load(std::memory_order_relaxed) > chunks_) return;  // abandoned
+    try {
+      formatChunk(chunk);
+    } catch (...) {
+      // Hand the chunk back: the item's thread formats it again, where a
+      // failure that persists reaches its caller.
+      returned_.store(chunk, std::memory_order_relaxed);
+      ready_[chunk % kSlots].store(kReturned, std::memory_order_release);
+      ready_[chunk % kSlots].notify_all();
+      return;
+    }
   }
+}
+
+void ChunkedSheet::abandon() {
+  nextToTake_.store(chunks_, std::memory_order_relaxed);
+  written_.store(chunks_ + kSlots, std::memory_order_release);
+  written_.notify_all();
 }
 
 void ChunkedSheet::formatChunk(std::size_t chunk) {
   const std::size_t slot = chunk % kSlots;
   if (chunk == 0) {
+    head_.clear();
     StringSink sink(head_);
     CsvSheet sheet(sink, slots_.subspan(slot * slotSize_, slotSize_));
     converter_.writeHead(fileName_, sheet);
     sheet.flush();
     content_[slot] = head_;
   } else if (chunk + 1 == chunks_) {
+    notes_.clear();
     StringSink sink(notes_);
     CsvSheet sheet(sink, slots_.subspan(slot * slotSize_, slotSize_));
     converter_.writeNotes(sheet);
@@ -78,6 +96,7 @@ void ChunkedSheet::formatChunk(std::size_t chunk) {
     content_[slot] = notes_;
   } else {
     SlotSink slotSink;
+    wideRows_.clear();
     StringSink wideSink(wideRows_);
     ByteSink& sink = wide_ ? static_cast<ByteSink&>(wideSink) : slotSink;
     CsvSheet sheet(sink, slots_.subspan(slot * slotSize_, slotSize_));
@@ -114,13 +133,18 @@ void ChunkedSheet::finish(ByteSink& csv) {
       writeChunk(next++, csv);
       continue;
     }
+    if (returned_.load(std::memory_order_relaxed) == next) {
+      formatChunk(next);
+      continue;
+    }
     // The next chunk is another thread's and under way: meanwhile, format a
     // later one that no one has taken yet, as long as its slot is free.
     std::size_t chunk;
     if (take(chunk, next + kSlots)) {
       formatChunk(chunk);
     } else {
-      waitFor(ready_[next % kSlots], next + 1);
+      waitUntil(ready_[next % kSlots],
+                [&](std::size_t ready) { return ready == next + 1 || ready == kReturned; });
     }
   }
 }

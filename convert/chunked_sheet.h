@@ -31,14 +31,19 @@ class ChunkedSheet {
   ChunkedSheet(const FormatConverter& converter, std::span<const std::uint8_t> image,
                std::string_view fileName, std::span<char> slots);
 
-  // Any thread: formats chunks until none is left to take.
+  // Any thread but the item's: formats chunks until none is left to take.
+  // Never throws: a chunk it fails to format is handed back to finish().
   void format();
   // The item's thread: writes the chunks that are ready, in order, and
   // returns without waiting for others.
   void writeReady(ByteSink& csv);
   // The item's thread: writes every chunk left, formatting those that no
-  // thread has taken yet. The sheet is complete on return.
+  // thread has taken yet (or that one handed back). The sheet is complete on
+  // return.
   void finish(ByteSink& csv);
+  // The item's thread, leaving without the sheet: no chunk is taken any
+  // more, and one under way finishes without waiting for its slot.
+  void abandon();
 
  private:
   // Takes the next chunk to format, if one is left before `below`.
@@ -59,8 +64,11 @@ class ChunkedSheet {
   std::string notes_;
   std::string wideRows_;
   std::string_view content_[kSlots];
-  // Per slot: one more than the chunk it holds ready (0: none).
+  // Per slot: one more than the chunk it holds ready (0: none), or
+  // kReturned while the chunk returned_ waits to be formatted again.
+  static constexpr std::size_t kReturned = static_cast<std::size_t>(-1);
   std::atomic<std::size_t> ready_[kSlots] = {};
+  std::atomic<std::size_t> returned_{kReturned};
   std::atomic<std::size_t> nextToTake_{0};
   std::atomic<std::size_t> written_{0};  // chunks written, in order
 };

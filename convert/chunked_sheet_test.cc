@@ -55,5 +55,22 @@ TEST(ChunkedSheetTest, ChunksReachTheFileInOrderWhoeverFormatsThem) {
   }
 }
 
+// A thread formatting ahead of the writer is let go when the writer leaves
+// early, even while it waits for a slot.
+TEST(ChunkedSheetTest, AbandonedSheetLetsItsFormatterGo) {
+  const SampleFile& sample = sampleFiles()[0];
+  const FormatConverter converter(sample.format);
+  const std::vector<std::uint8_t> day = makeSampleDay(sample);
+  const std::size_t slotSize = CsvSheet::valueRowRoom(converter.columnCount());
+  std::vector<char> slots(ChunkedSheet::kSlots * slotSize);
+  StringSink sink;
+  ChunkedSheet sheet(converter, day, sample.fileName, slots);
+  std::jthread formatter([&] { sheet.format(); });
+  sheet.writeReady(sink);
+  sheet.abandon();
+  formatter.join();  // returns: nothing waits for a slot any more
+  EXPECT_LT(sink.text.size(), sheetOf(converter, day, sample.fileName).size());
+}
+
 }  // namespace
 }  // namespace fenmarq

@@ -25,7 +25,8 @@ class HelperThread {
   bool running() const { return thread_.joinable(); }
 
   // Offers `job` to the helper thread and returns at once. The job before
-  // it must have been settled with finish().
+  // it must have been settled with finish(). A job must not throw: no caller
+  // could catch it on the helper thread.
   void start(std::function<void()> job);
   // Returns once the job given to start() is done (true), or withdraws it if
   // the helper has not taken it up yet (false): the caller must then see to

@@ -44,6 +44,18 @@ void logLength(const InputImage& image, const FormatConverter& converter, LogPan
   }
 }
 
+// Ends the helper's part in a sheet when the item's scope ends, however it
+// ends; after a normal finish there is nothing left to end.
+struct HelperRelease {
+  HelperThread* helper;
+  ChunkedSheet& sheet;
+  ~HelperRelease() {
+    if (helper == nullptr) return;
+    sheet.abandon();
+    helper->finish();
+  }
+};
+
 }  // namespace
 
 bool ItemScratch::allocate() { return memory_.data() != nullptr || memory_.allocate(kSize); }
@@ -106,6 +118,9 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
     helper->start([&] { sheet.format(); });
     passReadyChunks = [&] { sheet.writeReady(csv); };
   }
+  // Should this thread leave by an exception, the helper lets go of the
+  // sheet before it goes.
+  const HelperRelease release{helper, sheet};
   const HexCheckResult check = writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk,
                                                      scratch.hex(), log, view, passReadyChunks);
   // A helper may be waiting for a slot to be written: the sheet is finished

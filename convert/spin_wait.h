@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "platform/cpu_relax.h"
 
@@ -17,15 +18,22 @@ namespace fenmarq {
 inline constexpr std::chrono::microseconds kSpinTime{3000};
 
 // Returns the value of `value` once it differs from `old`. Writers store
-// with release order and then call notify_all().
+// with release order and then call notify_all(). The spinning pauses the
+// processor at first, then yields it to any other thread that is ready to
+// run on it (a waiter must not starve the very thread it waits for when
+// there are more threads than processors).
 template <typename T>
 T waitForChange(const std::atomic<T>& value, T old) {
   const auto deadline = std::chrono::steady_clock::now() + kSpinTime;
   for (unsigned spins = 1;; ++spins) {
     const T now = value.load(std::memory_order_acquire);
     if (now != old) return now;
-    relaxCpu();
-    if (spins % 64 == 0 && std::chrono::steady_clock::now() > deadline) break;
+    if (spins < 256) {
+      relaxCpu();
+    } else {
+      std::this_thread::yield();
+      if (spins % 16 == 0 && std::chrono::steady_clock::now() > deadline) break;
+    }
   }
   for (;;) {
     value.wait(old, std::memory_order_acquire);
