@@ -9,12 +9,14 @@
 # Environment: FENMARQ_CLI        a fenmarq-cli to use instead of building one
 #              FENMARQ_SOAK_DIR   where the work folder goes (default: /dev/shm
 #                                 with 2 GiB free, else TMPDIR or /tmp)
-#              FENMARQ_SOAK_JOBS  --jobs for every batch (default 1)
+#              FENMARQ_SOAK_JOBS  --jobs for every batch (default: none, one
+#                                 file at a time on two threads)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 max_items=${1:-10000}
-jobs=${FENMARQ_SOAK_JOBS:-1}
+jobs_option=()
+[ -n "${FENMARQ_SOAK_JOBS:-}" ] && jobs_option=(--jobs "$FENMARQ_SOAK_JOBS")
 
 if [ -n "${FENMARQ_CLI:-}" ]; then
   cli=$(realpath "$FENMARQ_CLI")
@@ -78,7 +80,7 @@ for items in 100 1000 10000 100000; do
 
   start=$EPOCHREALTIME
   status=0
-  /usr/bin/time -v -o time.txt "$cli" convert --jobs "$jobs" -- "${targets[@]}" \
+  /usr/bin/time -v -o time.txt "$cli" convert "${jobs_option[@]}" -- "${targets[@]}" \
     >log.txt 2>messages.txt || status=$?
   end=$EPOCHREALTIME
   if [ "$status" -ne 0 ] || [ -s messages.txt ]; then
