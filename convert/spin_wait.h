@@ -15,7 +15,9 @@
 
 namespace fenmarq {
 
-inline constexpr std::chrono::microseconds kSpinTime{3000};
+// Long enough to bridge the gap between two items of a batch (the next
+// input opened and read) without the helper falling asleep.
+inline constexpr std::chrono::milliseconds kSpinTime{10};
 
 // Returns the value of `value` once it differs from `old`. Writers store
 // with release order and then call notify_all(). The spinning pauses the
