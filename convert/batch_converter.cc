@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "convert/conversion_rule.h"
 #include "convert/helper_thread.h"
 #include "convert/item_converter.h"
 #include "convert/parallel_batch.h"
@@ -18,15 +19,29 @@ namespace {
 // The log pane keeps everything a batch appends.
 constexpr std::size_t kLogLimit = 0x7FFFFFFF;
 
+// Whether the batch's sheets are large enough for a helper thread to pay:
+// starting and ending one costs about as much as formatting the sheet of a
+// single one-minute file.
+bool worthAHelper(const std::vector<std::string>& targets) {
+  constexpr std::size_t kCells = 250'000;
+  std::size_t cells = 0;
+  for (const std::string& path : targets) {
+    const auto rule = selectConversionRule(parseObservationFileName(path, directorySeparator()));
+    if (rule) cells += rule->converter->recordCount() * rule->converter->columnCount();
+    if (cells >= kCells) return true;
+  }
+  return false;
+}
+
 BatchResult runInOrder(const std::vector<std::string>& targets, bool withHelper, LogPane& log,
                        BatchView& view) {
   BatchResult result;
   ItemResources resources;
-  // A helper only pays where a second processor can run it. It loads the
-  // CP932 codec, which the first sheet's head needs, while this thread opens
-  // and reads the first input.
+  // A helper only pays where a second processor can run it, and for sheets
+  // of some size. It loads the CP932 codec, which the first sheet's head
+  // needs, while this thread opens and reads the first input.
   std::optional<HelperThread> helper;
-  if (withHelper && std::thread::hardware_concurrency() != 1) {
+  if (withHelper && std::thread::hardware_concurrency() != 1 && worthAHelper(targets)) {
     helper.emplace([] { Cp932Encoder load; });
   }
   if (helper && helper->running()) resources.helper = &*helper;

@@ -44,6 +44,7 @@ class HelperThread {
   std::function<void()> job_;
   // Storing kOffered publishes job_; storing kDone what the job wrote.
   std::atomic<std::uint32_t> state_{kIdle};
+  std::atomic<bool> leaving_{false};  // the thread is past its last use of this
   std::jthread thread_;
 };
 
