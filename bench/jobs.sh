@@ -28,7 +28,7 @@ cd "$work/batch"
 cmp -s "$work/log1" "$work/log2" || { echo "logs differ between --jobs 1 and 2" >&2; exit 1; }
 cmp -s "$work/sum1" "$work/sum2" || { echo "outputs differ between --jobs 1 and 2" >&2; exit 1; }
 
-"$repo/build-bench/bench/interleaved_timer" 1 5 -- "$cli" convert --jobs 1 "${files[@]}" \
+"$repo/build-bench/bench/interleaved_timer" 1 9 -- "$cli" convert --jobs 1 "${files[@]}" \
   -- "$cli" convert --jobs 2 "${files[@]}" -- "$cli" convert "${files[@]}" >"$work/times.txt"
 awk -v n="$count" '{ m[NR] = $1 / 1000 }
   END { printf "%d files: --jobs 1 %.3f s, --jobs 2 %.3f s (speed-up %.2f); without --jobs %.3f s\n",
