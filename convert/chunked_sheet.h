@@ -15,7 +15,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "formats/byte_sink.h"
 #include "formats/format_converter.h"
@@ -26,8 +25,8 @@ class ChunkedSheet {
  public:
   static constexpr std::size_t kSlots = 4;
 
-  // Chunks are formatted into `slots`: kSlots buffers of `slotSize` bytes,
-  // one after the other. A chunk's slot is free again once it is written.
+  // Chunks are formatted into `slots`, cut into kSlots equal buffers. A
+  // chunk's slot is free again once the chunk is written.
   ChunkedSheet(const FormatConverter& converter, std::span<const std::uint8_t> image,
                std::string_view fileName, std::span<char> slots);
 
