@@ -8,22 +8,26 @@
 namespace fenmarq {
 namespace {
 
-// Gathers what a sheet passes on into a string.
-class StringSink final : public ByteSink {
+// Where a chunk's bytes go: appended to a string, or left in the slot they
+// were formatted in. Rows sized to fit their slot are passed on once, when
+// the sheet is flushed, and the sink notes where they lie.
+class ChunkSink final : public ByteSink {
  public:
-  explicit StringSink(std::string& text) : text_(text) {}
-  void write(std::string_view bytes) override { text_.append(bytes); }
+  explicit ChunkSink(std::string* text) : text_(text) {
+    if (text_ != nullptr) text_->clear();
+  }
+  void write(std::string_view bytes) override {
+    if (text_ != nullptr) {
+      text_->append(bytes);
+    } else {
+      inSlot_ = bytes;
+    }
+  }
+  std::string_view content() const { return text_ != nullptr ? *text_ : inSlot_; }
 
  private:
-  std::string& text_;
-};
-
-// Notes where the one write of a chunk's rows lies: the rows are sized to
-// fit the slot, so the sheet passes the slot on once, when flushed.
-class SlotSink final : public ByteSink {
- public:
-  void write(std::string_view bytes) override { written = bytes; }
-  std::string_view written;
+  std::string* text_;
+  std::string_view inSlot_;
 };
 
 }  // namespace
@@ -80,32 +84,24 @@ void ChunkedSheet::abandon() {
 
 void ChunkedSheet::formatChunk(std::size_t chunk) {
   const std::size_t slot = chunk % kSlots;
-  if (chunk == 0) {
-    head_.clear();
-    StringSink sink(head_);
+  const bool head = chunk == 0;
+  const bool notes = chunk + 1 == chunks_;
+  // The head, the notes and rows wider than a slot are gathered in strings
+  // of their own; other rows stay in the slot they were formatted in.
+  ChunkSink sink(head ? &head_ : notes ? &notes_ : wide_ ? &wideRows_ : nullptr);
+  {
     CsvSheet sheet(sink, slots_.subspan(slot * slotSize_, slotSize_));
-    converter_.writeHead(fileName_, sheet);
-    sheet.flush();
-    content_[slot] = head_;
-  } else if (chunk + 1 == chunks_) {
-    notes_.clear();
-    StringSink sink(notes_);
-    CsvSheet sheet(sink, slots_.subspan(slot * slotSize_, slotSize_));
-    converter_.writeNotes(sheet);
-    sheet.flush();
-    content_[slot] = notes_;
-  } else {
-    SlotSink slotSink;
-    wideRows_.clear();
-    StringSink wideSink(wideRows_);
-    ByteSink& sink = wide_ ? static_cast<ByteSink&>(wideSink) : slotSink;
-    CsvSheet sheet(sink, slots_.subspan(slot * slotSize_, slotSize_));
-    const std::size_t first = (chunk - 1) * rowsPerChunk_;
-    converter_.writeRows(image_, first, std::min(first + rowsPerChunk_, converter_.recordCount()),
-                         sheet);
-    sheet.flush();
-    content_[slot] = wide_ ? std::string_view(wideRows_) : slotSink.written;
-  }
+    if (head) {
+      converter_.writeHead(fileName_, sheet);
+    } else if (notes) {
+      converter_.writeNotes(sheet);
+    } else {
+      const std::size_t first = (chunk - 1) * rowsPerChunk_;
+      converter_.writeRows(image_, first, std::min(first + rowsPerChunk_, converter_.recordCount()),
+                           sheet);
+    }
+  }  // the sheet passes on what it holds as it goes
+  content_[slot] = sink.content();
   ready_[slot].store(chunk + 1, std::memory_order_release);
   ready_[slot].notify_all();
 }
