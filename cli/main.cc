@@ -36,8 +36,9 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
   --jobs N, -j N
                convert N files at a time, each on one thread. Without it,
-               files are converted one at a time, each using two threads.
-               The log is the same either way. When a failure ends the batch
+               files are converted one at a time, with a second thread
+               formatting the sheets of larger batches. The log is the same
+               either way. When a failure ends the batch
                under --jobs N, files after the failing one may already have
                been converted; their log texts are not printed.
 samples     Writes one sample day file per record format into DIR and creates
@@ -105,7 +106,7 @@ bool makeOutputFolders(const std::filesystem::path& directory) {
 
 int convert(const std::vector<std::string>& args) {
   bool makeDirs = false;
-  unsigned jobs = 0;  // one file at a time, two threads each
+  unsigned jobs = 0;  // one file at a time, with a helper thread where it pays
   std::vector<std::string> targets;
   bool optionsDone = false;
   bool expectJobs = false;
