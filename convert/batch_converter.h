@@ -31,9 +31,10 @@ OutputPaths makeOutputPaths(const std::string& fileName, char separator);
 
 class BatchConverter {
  public:
-  // With `jobs` 0, one item at a time, each using a second thread for its
-  // sheet. With `jobs` N, N items at a time, each on one thread; the log and
-  // the view still receive every item's texts in list order.
+  // With `jobs` 0, one item at a time, with a helper thread formatting the
+  // sheets where they are large enough to pay for it. With `jobs` N, N items
+  // at a time, each on one thread; the log and the view still receive every
+  // item's texts in list order.
   explicit BatchConverter(unsigned jobs = 0) : jobs_(jobs) {}
 
   // Makes `startDirectory` current and converts `targets` in order. A file
