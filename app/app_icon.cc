@@ -6,13 +6,11 @@
 #include <QPixmap>
 
 namespace fenmarq {
-namespace {
 
-// Draws the icon on a 64 x 64 grid scaled to `size` pixels.
-QPixmap drawIcon(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
+QImage drawApplicationIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(size / 64.0, size / 64.0);
 
@@ -48,14 +46,14 @@ QPixmap drawIcon(int size) {
   painter.drawPath(gust);
   painter.drawLine(QPointF(8, 24), QPointF(20, 24));
   painter.drawLine(QPointF(8, 34), QPointF(18, 34));
-  return pixmap;
+  return image;
 }
-
-}  // namespace
 
 QIcon applicationIcon() {
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(drawIcon(size));
+  for (const int size : kApplicationIconSizes) {
+    icon.addPixmap(QPixmap::fromImage(drawApplicationIcon(size)));
+  }
   return icon;
 }
 

@@ -3,8 +3,14 @@
 #define FENMARQ_APP_APP_ICON_H_
 
 #include <QIcon>
+#include <QImage>
 
 namespace fenmarq {
+
+inline constexpr int kApplicationIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The icon at `size` x `size` pixels, drawn on a 64 x 64 grid scaled to it.
+QImage drawApplicationIcon(int size);
 
 QIcon applicationIcon();
 

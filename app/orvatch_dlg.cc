@@ -193,7 +193,7 @@ void COrvatchDlg::searchFile() {
   const QString path = QDir::toNativeSeparators(*chosen);
   path_->setText(path);
   path_->setCursorPosition(0);
-  displayFields(parseObservationFileName(path.toStdString(), directorySeparator()));
+  displayFields(parseObservationFileName(path.toStdString(), directorySeparators()));
 }
 
 void COrvatchDlg::addTarget() {

@@ -66,7 +66,7 @@ void writeSheet(std::FILE* out, const RecordFormat& format, const std::vector<st
 }
 
 int run(const char* path) {
-  const ObservationFileName name = parseObservationFileName(path, '/');
+  const ObservationFileName name = parseObservationFileName(path, "/");
   const std::optional<ConversionRule> rule = selectConversionRule(name);
   if (!rule) return 2;
   std::FILE* in = std::fopen(path, "rb");

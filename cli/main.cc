@@ -1,6 +1,5 @@
 // fenmarq-cli: the batch conversion for scripts and large batches.
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,6 +9,9 @@
 #include "cli/sample_day.h"
 #include "convert/batch_converter.h"
 #include "convert/file.h"
+#include "platform/file_system.h"
+#include "platform/program_entry.h"
+#include "platform/standard_streams.h"
 
 namespace fenmarq {
 namespace {
@@ -51,21 +53,19 @@ failed.
 
 constexpr std::string_view kVersion = "fenmarq-cli " FENMARQ_VERSION "\n";
 
-void print(std::FILE* stream, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-}
+void print(StandardStream stream, std::string_view text) { writeStandard(stream, text); }
 
 int usageError(std::string_view message) {
-  print(stderr, "fenmarq-cli: ");
-  print(stderr, message);
-  print(stderr, "\nTry 'fenmarq-cli --help'.\n");
+  print(StandardStream::kError, "fenmarq-cli: ");
+  print(StandardStream::kError, message);
+  print(StandardStream::kError, "\nTry 'fenmarq-cli --help'.\n");
   return kExitUsage;
 }
 
 // The log goes to standard output byte for byte.
 class StdoutLog final : public LogPane {
  public:
-  void append(std::string_view text) override { print(stdout, text); }
+  void append(std::string_view text) override { print(StandardStream::kOutput, text); }
   void setLimit(std::size_t) override {}
 };
 
@@ -75,9 +75,9 @@ class StderrView final : public BatchView {
   void selectEntry(std::size_t) override {}
   void showFields(const ObservationFileName&) override {}
   void showMessageBox(std::string_view text) override {
-    std::fflush(stdout);  // keep the message where it happened in a shared terminal
-    print(stderr, text);
-    print(stderr, "\n");
+    flushStandard(StandardStream::kOutput);  // keep the message where it happened in a terminal
+    print(StandardStream::kError, text);
+    print(StandardStream::kError, "\n");
   }
 };
 
@@ -96,8 +96,9 @@ bool makeOutputFolders(const std::filesystem::path& directory) {
     std::error_code error;
     std::filesystem::create_directories(directory / folder, error);
     if (error) {
-      print(stderr, "fenmarq-cli: cannot create " + (directory / folder).string() + ": " +
-                        error.message() + "\n");
+      print(StandardStream::kError, "fenmarq-cli: cannot create " +
+                                        utf8FromPath(directory / folder) + ": " + error.message() +
+                                        "\n");
       return false;
     }
   }
@@ -134,51 +135,54 @@ int convert(const std::vector<std::string>& args) {
   std::error_code error;
   const std::filesystem::path start = std::filesystem::current_path(error);
   if (error) {
-    print(stderr, "fenmarq-cli: cannot read the current directory: " + error.message() + "\n");
+    print(StandardStream::kError,
+          "fenmarq-cli: cannot read the current directory: " + error.message() + "\n");
     return kExitBatchEnded;
   }
   if (makeDirs && !makeOutputFolders(start)) return kExitBatchEnded;
 
   StdoutLog log;
   StderrView view;
-  const BatchResult result = BatchConverter(jobs).run(targets, start.string(), log, view);
-  if (std::fflush(stdout) != 0) return kExitBatchEnded;
+  const BatchResult result = BatchConverter(jobs).run(targets, utf8FromPath(start), log, view);
+  if (!flushStandard(StandardStream::kOutput)) return kExitBatchEnded;
   if (!result.finished) return kExitBatchEnded;
   return result.problemsReported ? kExitDataProblems : kExitSuccess;
 }
 
 int samples(const std::vector<std::string>& args) {
   if (args.size() != 1) return usageError("samples needs exactly one DIR");
-  const std::filesystem::path directory = args[0];
+  const std::filesystem::path directory = pathFromUtf8(args[0]);
   if (!makeOutputFolders(directory)) return kExitBatchEnded;
   for (const SampleFile& sample : sampleFiles()) {
     const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
     const std::filesystem::path path = directory / sample.fileName;
     File out;
-    bool written = out.open(path.string(), "wb");
+    bool written = out.open(utf8FromPath(path), "wb");
     if (written) {
       out.write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
       written = out.close();
     }
     if (!written) {
-      print(stderr, "fenmarq-cli: cannot write " + path.string() + "\n");
+      print(StandardStream::kError, "fenmarq-cli: cannot write " + utf8FromPath(path) + "\n");
       return kExitBatchEnded;
     }
-    print(stdout, path.string() + "\n");
+    print(StandardStream::kOutput, utf8FromPath(path) + "\n");
   }
   return kExitSuccess;
 }
 
-int run(int argc, char** argv) {
-  if (argc < 2) return usageError("missing command");
+}  // namespace
+
+int programMain(const std::vector<std::string>& argv) {
+  if (argv.size() < 2) return usageError("missing command");
   const std::string_view command = argv[1];
-  const std::vector<std::string> args(argv + 2, argv + argc);
+  const std::vector<std::string> args(argv.begin() + 2, argv.end());
   if (command == "--help" || command == "-h") {
-    print(stdout, kUsage);
+    print(StandardStream::kOutput, kUsage);
     return kExitSuccess;
   }
   if (command == "--version") {
-    print(stdout, kVersion);
+    print(StandardStream::kOutput, kVersion);
     return kExitSuccess;
   }
   if (command == "convert") return convert(args);
@@ -186,7 +190,4 @@ int run(int argc, char** argv) {
   return usageError("unknown command '" + std::string(command) + "'");
 }
 
-}  // namespace
 }  // namespace fenmarq
-
-int main(int argc, char** argv) { return fenmarq::run(argc, argv); }

@@ -33,7 +33,7 @@ TEST(SampleDayTest, SamplesSelectTheirRuleAndCarryTheDateAndConsecutiveTimes) {
     const SampleCase& c = kSamples[i];
     const SampleFile& sample = sampleFiles()[i];
     SCOPED_TRACE(sample.fileName);
-    const auto rule = selectConversionRule(parseObservationFileName(sample.fileName, '/'));
+    const auto rule = selectConversionRule(parseObservationFileName(sample.fileName, "/"));
     ASSERT_TRUE(rule);
     EXPECT_EQ(rule->order, static_cast<int>(i + 1));
     EXPECT_EQ(&rule->converter->format(), &sample.format);

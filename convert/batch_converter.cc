@@ -11,6 +11,7 @@
 #include "convert/item_converter.h"
 #include "convert/parallel_batch.h"
 #include "platform/cp932.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 
 namespace fenmarq {
@@ -26,7 +27,7 @@ bool worthAHelper(const std::vector<std::string>& targets) {
   constexpr std::size_t kCells = 250'000;
   std::size_t cells = 0;
   for (const std::string& path : targets) {
-    const auto rule = selectConversionRule(parseObservationFileName(path, directorySeparator()));
+    const auto rule = selectConversionRule(parseObservationFileName(path, directorySeparators()));
     if (rule) cells += rule->converter->recordCount() * rule->converter->columnCount();
     if (cells >= kCells) return true;
   }
@@ -75,7 +76,7 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
                                 const std::string& startDirectory, LogPane& log, BatchView& view) {
   log.setLimit(kLogLimit);
   std::error_code ignored;
-  std::filesystem::current_path(startDirectory, ignored);
+  std::filesystem::current_path(pathFromUtf8(startDirectory), ignored);
 
   const BatchResult result = jobs_ > 1 && targets.size() > 1
                                  ? runConcurrently(targets, jobs_, log, view)

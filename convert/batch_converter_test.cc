@@ -7,6 +7,8 @@
 #include <numeric>
 #include <optional>
 
+#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "tests/support/expected_log.h"
 #include "tests/support/recording_batch.h"
 #include "tests/support/scoped_temp_dir.h"
@@ -34,7 +36,7 @@ class BatchConverterTest : public ::testing::TestWithParam<unsigned> {
   BatchResult run(const std::vector<std::string>& targets) {
     log_.texts.clear();
     view_.selected.clear();
-    return BatchConverter(GetParam()).run(targets, dir_.path().string(), log_, view_);
+    return BatchConverter(GetParam()).run(targets, utf8FromPath(dir_.path()), log_, view_);
   }
   std::string log() const { return log_.joined(); }
 
@@ -99,7 +101,7 @@ TEST_P(BatchConverterTest, ConvertsTheListInOrder) {
   EXPECT_EQ(view_.selected, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
   ASSERT_EQ(view_.fields.size(), targets.size());
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    EXPECT_EQ(view_.fields[i], parseObservationFileName(targets[i], '/'));
+    EXPECT_EQ(view_.fields[i], parseObservationFileName(targets[i], directorySeparators()));
   }
   EXPECT_TRUE(view_.messages.empty());
 }

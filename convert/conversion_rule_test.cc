@@ -69,7 +69,7 @@ class ConversionRuleTest : public ::testing::TestWithParam<RuleCase> {};
 
 TEST_P(ConversionRuleTest, SelectsFirstMatchingRow) {
   const RuleCase& c = GetParam();
-  const auto rule = selectConversionRule(parseObservationFileName(c.fileName, '/'));
+  const auto rule = selectConversionRule(parseObservationFileName(c.fileName, "/"));
   ASSERT_EQ(rule ? rule->order : 0, c.order) << c.fileName;
   if (!rule) return;
   EXPECT_EQ(&rule->converter->format(), kRows[c.order - 1].format);

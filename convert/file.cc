@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_system.h"
+
 namespace fenmarq {
 
 File::~File() {
@@ -13,9 +15,9 @@ bool File::open(const std::string& path, const char* mode) {
   if (file_ != nullptr) close();
   if (mode[0] == 'r') {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), error)) return false;
+    if (!std::filesystem::is_regular_file(pathFromUtf8(path), error)) return false;
   }
-  file_ = std::fopen(path.c_str(), mode);
+  file_ = openStream(path, mode);
   writeFailed_ = false;
   // Reads and writes come in large blocks already; a stream buffer would
   // only split each write that meets a partly filled buffer in two.

@@ -13,6 +13,7 @@
 
 #include "convert/file.h"
 #include "convert/log_pane.h"
+#include "platform/file_system.h"
 
 namespace fenmarq {
 namespace {
@@ -109,7 +110,7 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
   log.append(" は開けました。\r\n");
 
   std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(chkPath, error);
+  const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(chkPath), error);
   if (!error && size == 2 * static_cast<std::uintmax_t>(bytes.size())) {
     log.append("ファイル ");
     log.append(chkPath);

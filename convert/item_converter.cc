@@ -10,6 +10,7 @@
 #include "convert/file.h"
 #include "convert/input_image.h"
 #include "formats/format_converter.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 
 namespace fenmarq {
@@ -87,7 +88,7 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   // A size that cannot be queried counts as 0; the reading still stops at
   // the block's end.
   std::error_code error;
-  std::uintmax_t size = std::filesystem::file_size(path, error);
+  std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(path), error);
   if (error) size = 0;
   if (!image.allocate(size) || !scratch.allocate()) {
     log.append("メモリ不足で作業ができません。\r\n");
@@ -131,7 +132,7 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
     // The batch ends before the sheet's turn: leave the CSV file as empty as
     // it would be had the sheet not been written yet.
     csv.close();
-    std::filesystem::resize_file(outputs.csv, 0, error);
+    std::filesystem::resize_file(pathFromUtf8(outputs.csv), 0, error);
     return ItemOutcome::kBatchEnds;
   }
   bool problems = !wholeFile || check == HexCheckResult::kProblems;
@@ -148,7 +149,7 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
 ItemOutcome processEntry(std::size_t index, const std::string& path, ItemResources& resources,
                          LogPane& log, BatchView& view) {
   view.selectEntry(index);
-  const ObservationFileName name = parseObservationFileName(path, directorySeparator());
+  const ObservationFileName name = parseObservationFileName(path, directorySeparators());
   view.showFields(name);
   const std::optional<ConversionRule> rule = selectConversionRule(name);
   if (!rule) {

@@ -12,9 +12,9 @@ std::string_view takeFront(std::string_view& rest, std::size_t count) {
 
 }  // namespace
 
-ObservationFileName parseObservationFileName(std::string_view path, char separator) {
+ObservationFileName parseObservationFileName(std::string_view path, std::string_view separators) {
   ObservationFileName name;
-  const std::size_t lastSeparator = path.rfind(separator);
+  const std::size_t lastSeparator = path.find_last_of(separators);
   std::string_view rest =
       lastSeparator == std::string_view::npos ? path : path.substr(lastSeparator + 1);
   name.fileName = rest;

@@ -20,10 +20,11 @@ struct ObservationFileName {
   bool operator==(const ObservationFileName&) const = default;
 };
 
-// Cuts `path` (UTF-8) into its fields. Never fails: any text yields a name.
-// Separators are found byte by byte, which is safe in UTF-8: every byte of a
-// multi-byte character is 0x80 or above, so none equals "/", "\" or "_".
-ObservationFileName parseObservationFileName(std::string_view path, char separator);
+// Cuts `path` (UTF-8) into its fields; the file name is the text after the
+// last of the `separators`. Never fails: any text yields a name. Separators
+// are found byte by byte, which is safe in UTF-8: every byte of a multi-byte
+// character is 0x80 or above, so none equals "/", "\" or "_".
+ObservationFileName parseObservationFileName(std::string_view path, std::string_view separators);
 
 }  // namespace fenmarq
 

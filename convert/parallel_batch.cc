@@ -81,7 +81,7 @@ class ConcurrentBatch {
     std::unordered_map<std::string, std::size_t> lastWithName;
     for (std::size_t i = 0; i < targets.size(); ++i) {
       const std::string fileName =
-          parseObservationFileName(targets[i], directorySeparator()).fileName;
+          parseObservationFileName(targets[i], directorySeparators()).fileName;
       const auto [it, fresh] = lastWithName.try_emplace(fileName, i);
       if (!fresh) sameOutputsBefore_[i] = std::exchange(it->second, i);
     }

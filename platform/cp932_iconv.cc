@@ -4,36 +4,9 @@
 #include <stdexcept>
 
 #include "platform/cp932.h"
+#include "platform/utf8.h"
 
 namespace fenmarq {
-namespace {
-
-// The length of the well-formed UTF-8 sequence at the start of `bytes`
-// (`size` of them), or 0 when they do not start with one. The second byte's
-// range rules out overlong forms, surrogates and code points past U+10FFFF.
-std::size_t wellFormedLength(const unsigned char* bytes, std::size_t size) {
-  const unsigned char lead = bytes[0];
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  }
-  if (length == 0 || size < length || bytes[1] < low || bytes[1] > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if ((bytes[i] & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
-}  // namespace
 
 struct Cp932Encoder::Converter {
   iconv_t cd;

@@ -15,8 +15,12 @@ TEST(Cp932EncoderTest, EncodesSheetTextsAndReplacesWhatItCannotHold) {
       // The full-width tilde and the Windows extensions of the labels.
       {"～㎡℃①", "\x81\x60\x87\x75\x81\x8E\x87\x40"},
       {"ｱ", "\xB1"},
+      // JIS characters written as their Microsoft twins.
+      {"¢£¥¬—‖‾−〜", "\x81\x91\x81\x92\\\x81\xCA\x81\x5C\x81\x61~\x81\x7C\x81\x60"},
       // No CP932 form, and bytes that are not UTF-8: one "?" each.
       {"a€b", "a?b"},
+      // No look-alikes: é is not "e", © is not "c".
+      {"é©", "??"},
       {"a\xF0\x9F\x98\x80z", "a?z"},
       {"\xFF\xFE", "??"},
       {"a\xE3\x82", "a??"},

@@ -2,11 +2,16 @@
 #ifndef FENMARQ_PLATFORM_PATHS_H_
 #define FENMARQ_PLATFORM_PATHS_H_
 
+#include <string_view>
+
 namespace fenmarq {
 
-// The byte that separates directories in the paths of the target list:
-// "\" on Windows, "/" on POSIX.
-char directorySeparator();
+// The bytes that separate directories in the paths of the target list:
+// "\" and "/" on Windows, as Windows itself reads them; "/" on POSIX.
+std::string_view directorySeparators();
+
+// The separator that joins output paths: "\" on Windows, "/" on POSIX.
+inline char directorySeparator() { return directorySeparators().front(); }
 
 }  // namespace fenmarq
 

@@ -2,6 +2,6 @@
 
 namespace fenmarq {
 
-char directorySeparator() { return '/'; }
+std::string_view directorySeparators() { return "/"; }
 
 }  // namespace fenmarq

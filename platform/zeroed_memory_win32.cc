@@ -7,8 +7,8 @@ namespace fenmarq {
 bool ZeroedMemory::allocate(std::size_t size) {
   release();
   // Committed pages from VirtualAlloc are zero-filled.
-  void* block = VirtualAlloc(nullptr, size == 0 ? 1 : size, MEM_RESERVE | MEM_COMMIT,
-                             PAGE_READWRITE);
+  void* block =
+      VirtualAlloc(nullptr, size == 0 ? 1 : size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
   if (block == nullptr) return false;
   data_ = static_cast<std::uint8_t*>(block);
   mapped_ = size;

@@ -3,10 +3,7 @@
 // of awkward lengths and names, too little memory, batches cut short. Every
 // run is checked in full: its log, its standard error, its exit status and
 // the content of every output folder.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -105,13 +102,7 @@ std::string placeDeep(std::size_t length, const std::string& fileName, std::stri
     left -= part;
   }
   fs::create_directories(folders);
-  const int folder = open(folders.c_str(), O_RDONLY | O_DIRECTORY);
-  EXPECT_GE(folder, 0) << std::strerror(errno);
-  const int file = openat(folder, fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  EXPECT_GE(file, 0) << std::strerror(errno);
-  EXPECT_EQ(write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  close(file);
-  close(folder);
+  EXPECT_TRUE(writeFileInFolder(folders, fileName, bytes)) << std::strerror(errno);
   const std::string path = folders + fileName;
   EXPECT_EQ(path.size(), length);
   return path;
@@ -139,6 +130,7 @@ struct EndCase {
   unsigned jobs = 0;              // 0: without --jobs
   bool noEarlier = false;         // no item can be converted before it
   RunLimits limits = {};
+  bool posixOnly = false;  // builds on links, FIFOs, devices or resource limits
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) { *os << c.label << ", jobs " << c.jobs; }
@@ -151,7 +143,8 @@ class FaultEndTest : public ::testing::TestWithParam<EndCase> {};
 // earlier run left them, or with several jobs are at most written completely.
 TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   const EndCase& c = GetParam();
-  if (kAddressSanitizer && c.limits.addressSpace != RLIM_INFINITY) {
+  if (c.posixOnly && !onPosix()) GTEST_SKIP() << "needs POSIX links, FIFOs, devices or limits";
+  if (kAddressSanitizer && c.limits.addressSpace != 0) {
     GTEST_SKIP() << "address-space limits do not work under ASan";
   }
   std::vector<InputFile> earlier;
@@ -233,7 +226,7 @@ Ending unreadableInput(std::string_view kind) {
     ending.outputs[outputKey(output, kFailing)] = "from an earlier run";
   }
   if (kind == "InputIsFolder") fs::create_directory(kFailing);
-  if (kind == "Fifo" && mkfifo(kFailing, 0644) != 0) ADD_FAILURE() << std::strerror(errno);
+  if (kind == "Fifo" && !makeFifo(kFailing)) ADD_FAILURE() << std::strerror(errno);
   if (kind == "LinkToEndlessDevice") fs::create_symlink("/dev/zero", kFailing);
   if (kind == "DanglingLink") fs::create_symlink("nowhere/x", kFailing);
   if (kind == "LinkLoop") {
@@ -270,26 +263,41 @@ std::vector<EndCase> endCases() {
   for (const Output output : kOutputs) {
     for (const std::string blocker : {"FolderMissing", "PathIsFolder", "DanglingLink"}) {
       cases.push_back({std::string(folderOf(output).substr(0, 3)) + blocker,
-                       [=] { return blockedOutput(output, blocker); }, 1,
-                       blocker == "FolderMissing"});
+                       [=] { return blockedOutput(output, blocker); },
+                       1,
+                       blocker == "FolderMissing",
+                       {},
+                       blocker == "DanglingLink"});
     }
   }
   for (const std::string kind : {"MissingInput", "InputIsFolder", "Fifo", "LinkToEndlessDevice",
                                  "DanglingLink", "LinkLoop", "PathOf4096Bytes"}) {
-    cases.push_back({kind, [=] { return unreadableInput(kind); }});
+    const bool posixOnly = kind != "MissingInput" && kind != "InputIsFolder";
+    cases.push_back({kind, [=] { return unreadableInput(kind); }, 0, false, {}, posixOnly});
   }
-  cases.push_back({"ChkOnFullDiskOneByte", [] { return chkOnFullDisk("x"); }});
-  cases.push_back(
-      {"ChkOnFullDiskWholeDay", [] { return chkOnFullDisk(dayFile(kAmd1MinFormat).bytes); }});
+  for (const bool wholeDay : {false, true}) {
+    cases.push_back({wholeDay ? "ChkOnFullDiskWholeDay" : "ChkOnFullDiskOneByte",
+                     [=] { return chkOnFullDisk(wholeDay ? dayFile(kAmd1MinFormat).bytes : "x"); },
+                     0,
+                     false,
+                     {},
+                     true});
+  }
   // A name of 255 bytes, the longest a folder holds, leaves no room for the
   // prefix and suffix of its output names: the HEX file cannot be opened.
+  // (Windows opens no path this long at all.)
   cases.push_back(
-      {"NameTooLongForItsOutputs", [] {
+      {"NameTooLongForItsOutputs",
+       [] {
          std::string name = std::string(kFailing) + "_";
          name.resize(255, 'n');
          writeFile(name, "x");
          return Ending{name, openedLine(name) + notOpenedLine(outputPath(Output::kHex, name))};
-       }});
+       },
+       0,
+       false,
+       {},
+       true});
   // A file whose image cannot be had ends the batch with the memory text; its
   // outputs were opened and stay empty. The file is a sparse one of more than
   // 4 GiB: an image sized from a size cut to 32 bits would fit and pass.
@@ -304,7 +312,7 @@ std::vector<EndCase> endCases() {
                      ending.log += kMemoryLog;
                      return ending;
                    },
-                   1, false, RunLimits{.addressSpace = rlim_t{1} << 30}});
+                   1, false, RunLimits{.addressSpace = std::uint64_t{1} << 30}, true});
   // With several jobs: one cause at the input, one at an output and one at
   // the read-back.
   for (std::size_t i = 0, n = cases.size(); i < n; ++i) {
@@ -328,6 +336,7 @@ INSTANTIATE_TEST_SUITE_P(Fault, FaultEndTest, ::testing::ValuesIn(endCases()),
 // cut to the reported size with a clean exit: either all of it is converted,
 // or the cut is reported and the exit status says data was lost.
 TEST(FaultInputs, FileLongerThanItsReportedSizeIsNotCutSilently) {
+  if (!onPosix()) GTEST_SKIP() << "needs a kernel text file and a link to it";
   ScopedTempDir folder;
   const std::string content = readFile("/proc/version");
   if (content.empty() || fs::file_size("/proc/version") >= content.size()) {
@@ -356,6 +365,7 @@ class FaultFullDiskTest : public ::testing::TestWithParam<std::tuple<Output, boo
 // on and ends, the batch goes on, the exit status says data was lost, and the
 // next item is converted as in a clean run.
 TEST_P(FaultFullDiskTest, WriteFailureIsReportedAndTheBatchGoesOn) {
+  if (!onPosix()) GTEST_SKIP() << "needs /dev/full";
   const auto [output, wholeDay] = GetParam();
   const InputFile target =
       wholeDay ? dayFile(kAmd1MinFormat) : InputFile{"amd_1min_20160412.62078", "\x01"};
@@ -386,6 +396,7 @@ INSTANTIATE_TEST_SUITE_P(Fault, FaultFullDiskTest,
 // A log that cannot be written is lost data too: the exit status says so,
 // though every output file is complete.
 TEST(FaultFullDisk, LostLogIsNotSuccess) {
+  if (!onPosix()) GTEST_SKIP() << "needs /dev/full";
   std::vector<InputFile> files;
   std::vector<std::string> targets;
   // Enough items for the log to pass through the stream's buffer more than once.
@@ -416,6 +427,7 @@ struct ConvertCase {
   std::string fileName = "";   // "" keeps the sample's name
   std::string sheetName = "";  // the file name as the sheet's first row holds it (CP932)
   std::size_t pathLength = 0;  // listed through deep folders as a path of this length
+  bool posixOnly = false;      // a name or path that Windows does not hold
 };
 
 void PrintTo(const ConvertCase& c, std::ostream* os) { *os << c.label; }
@@ -431,6 +443,7 @@ class FaultConvertTest : public ::testing::TestWithParam<ConvertCase> {};
 // point beyond U+10FFFF).
 TEST_P(FaultConvertTest, ConvertsAsIfCutOrPaddedToTheLayoutUnderItsOwnName) {
   const ConvertCase& c = GetParam();
+  if (c.posixOnly && !onPosix()) GTEST_SKIP() << "a name or path Windows does not hold";
   const RecordFormat& format = sampleFiles()[c.sample].format;
   const std::size_t layout = layoutSize(format);
   InputFile file = dayFile(format);
@@ -475,24 +488,25 @@ std::vector<ConvertCase> convertCases() {
         {"LayoutPlusOne", layout + 1}};
     for (const auto& [label, length] : lengths) cases.push_back({sample + label, i, length});
   }
+  // Names that are not UTF-8 text, and "\" in a name, exist on POSIX only.
   const auto name = [&](const char* label, std::string_view suffix, std::string_view sheet,
-                        std::size_t pathLength = 0) {
+                        bool posixOnly = false, std::size_t pathLength = 0) {
     const std::string plain = "amd_1min_20160412.62078";
     cases.push_back({label, 0, kAmd1MinLayout, plain + std::string(suffix),
-                     plain + std::string(sheet), pathLength});
+                     plain + std::string(sheet), pathLength, posixOnly});
   };
   name("Comma", ",1", ",1");
-  name("InvalidUtf8", "\xFF\xFE", "??");
-  name("LoneContinuationByte", "\x80x", "?x");
-  name("CutUtf8Sequence", "\xE8\xA6", "??");
-  name("EncodedSurrogate", "\xED\xA0\x80", "???");
-  name("OverlongForm", "\xE0\x80\x80", "???");
-  name("BeyondU10FFFF", "\xF4\x90\x80\x80", "????");
+  name("InvalidUtf8", "\xFF\xFE", "??", true);
+  name("LoneContinuationByte", "\x80x", "?x", true);
+  name("CutUtf8Sequence", "\xE8\xA6", "??", true);
+  name("EncodedSurrogate", "\xED\xA0\x80", "???", true);
+  name("OverlongForm", "\xE0\x80\x80", "???", true);
+  name("BeyondU10FFFF", "\xF4\x90\x80\x80", "????", true);
   name("NotInCp932", "_\xC3\xA9\xF0\x9F\x98\x80", "_??");
   // "ソ" in CP932 ends in the byte of "\".
   name("InCp932", "_\xE3\x82\xBD\xE8\xA6\xB3\xE6\xB8\xAC", "_\x83\x5C\x8A\xCF\x91\xAA");
-  name("BackslashInName", "\\x", "\\x");
-  name("DeepPathOf4095Bytes", "", "", 4095);  // the longest path the system opens
+  name("BackslashInName", "\\x", "\\x", true);
+  name("DeepPathOf4095Bytes", "", "", true, 4095);  // the longest path the system opens
   return cases;
 }
 
@@ -509,14 +523,16 @@ class FaultMemoryJobsTest : public ::testing::TestWithParam<unsigned> {};
 // available. It must not end the process: either the work is done without
 // the thread, or the batch ends with the memory text.
 TEST_P(FaultMemoryJobsTest, ThreadThatCannotStartIsNotACrash) {
+  if (!onPosix()) GTEST_SKIP() << "needs POSIX resource limits";
   if (kAddressSanitizer) GTEST_SKIP() << "address-space limits do not work under ASan";
   const std::vector<InputFile> files = {dayFile(kAmd1MinFormat), dayFile(kSfc1MinFormat)};
   const CleanRun clean = cleanRun(files);
   ScopedTempDir folder;
   for (const InputFile& file : files) place(file);
 
-  const CliRun run = runCli(convertArgs({files[0].name, files[1].name}, GetParam()),
-                            {.addressSpace = rlim_t{1} << 30, .stack = rlim_t{2} << 30});
+  const CliRun run =
+      runCli(convertArgs({files[0].name, files[1].name}, GetParam()),
+             {.addressSpace = std::uint64_t{1} << 30, .stack = std::uint64_t{2} << 30});
   ASSERT_EQ(run.signal, 0) << "killed by signal " << run.signal << "; " << run.err;
   EXPECT_EQ(run.err, "");
   if (run.status == 0) {

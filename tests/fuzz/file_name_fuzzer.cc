@@ -1,5 +1,5 @@
-// Arbitrary bytes as a target path, cut with "/" and with "\" as the
-// directory separator, then matched against the rule table.
+// Arbitrary bytes as a target path, cut at "/", at "\", and at either (as on
+// Windows), then matched against the rule table.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -16,15 +16,15 @@ bool within(std::string_view part, std::string_view whole) {
   return whole.find(part) != std::string_view::npos;
 }
 
-void checkName(std::string_view path, char separator) {
-  const ObservationFileName name = parseObservationFileName(path, separator);
+void checkName(std::string_view path, std::string_view separators) {
+  const ObservationFileName name = parseObservationFileName(path, separators);
   const std::string_view fileName = name.fileName;
 
   // The file name is what follows the last separator, or the whole path.
   FUZZ_CHECK(path.ends_with(fileName));
-  FUZZ_CHECK(fileName.find(separator) == std::string_view::npos);
+  FUZZ_CHECK(fileName.find_first_of(separators) == std::string_view::npos);
   FUZZ_CHECK(fileName.size() == path.size() ||
-             path[path.size() - fileName.size() - 1] == separator);
+             separators.find(path[path.size() - fileName.size() - 1]) != std::string_view::npos);
 
   FUZZ_CHECK(name.kind == "amd" || name.kind == "sfc" || name.kind.empty());
   // Every field is cut from the file name, by the counts of the name's shape;
@@ -60,7 +60,8 @@ void checkName(std::string_view path, char separator) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view path(reinterpret_cast<const char*>(data), size);
-  fenmarq::checkName(path, '/');
-  fenmarq::checkName(path, '\\');
+  for (const std::string_view separators : {"/", "\\", "\\/"}) {
+    fenmarq::checkName(path, separators);
+  }
   return 0;
 }

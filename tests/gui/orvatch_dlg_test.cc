@@ -205,7 +205,7 @@ class OrvatchDlgTest : public QObject {
     QFETCH(int, deletes);
     QFETCH(QStringList, listed);
     Window w;
-    w.dialog.showFields(parseObservationFileName("sfc_10sec_20120601.47662", '/'));
+    w.dialog.showFields(parseObservationFileName("sfc_10sec_20120601.47662", "/"));
     const QStringList fieldsBefore = w.fields();
     for (const QString& path : typed) w.addTarget(path);
     if (selected >= 0) w.control<TargetList>("IDC_TARGETLIST")->setCurrentRow(selected);

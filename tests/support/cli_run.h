@@ -3,8 +3,7 @@
 #ifndef FENMARQ_TESTS_SUPPORT_CLI_RUN_H_
 #define FENMARQ_TESTS_SUPPORT_CLI_RUN_H_
 
-#include <sys/resource.h>
-
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -21,15 +20,26 @@ struct CliRun {
   std::string err;  // the message texts
 };
 
+// Limits that only POSIX systems set for a child process.
 struct RunLimits {
   const char* stdoutPath = nullptr;  // standard output goes there instead
-  rlim_t addressSpace = RLIM_INFINITY;
-  rlim_t stack = 0;  // the soft stack limit, which sizes new threads' stacks; 0 keeps it
+  std::uint64_t addressSpace = 0;    // in bytes; 0: none
+  std::uint64_t stack = 0;  // the soft stack limit, which sizes new threads' stacks; 0 keeps it
 };
 
 // Runs fenmarq-cli with `args`, standard input empty, and collects what it
 // writes.
 CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits = {});
+
+// Whether the system has what the POSIX-only cases build on: symbolic links,
+// FIFOs, devices such as /dev/full, resource limits, any byte but "/" in a
+// name, and paths of up to 4095 bytes. Elsewhere those cases are skipped.
+bool onPosix();
+
+// POSIX-only fixtures; false where the system has no such thing.
+bool makeFifo(const std::string& path);
+// Writes a file through a handle on its folder, for paths too long to open.
+bool writeFileInFolder(const std::string& folder, const std::string& name, std::string_view bytes);
 
 // "convert [--jobs N] -- targets..."; no --jobs for `jobs` 0
 std::vector<std::string> convertArgs(const std::vector<std::string>& targets, unsigned jobs = 0);

@@ -2,8 +2,11 @@
 #ifndef FENMARQ_TESTS_SUPPORT_EXPECTED_LOG_H_
 #define FENMARQ_TESTS_SUPPORT_EXPECTED_LOG_H_
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+
+#include "platform/paths.h"
 
 namespace fenmarq::testing {
 
@@ -22,9 +25,12 @@ inline std::string outputKey(Output output, std::string_view name) {
          (output == Output::kCsv ? ".CSV" : ".txt");
 }
 
-// As the log names it on POSIX: "./HEXFiles/HEX_<name>.txt".
+// As the log names it: "./HEXFiles/HEX_<name>.txt" on POSIX,
+// ".\HEXFiles\HEX_<name>.txt" on Windows.
 inline std::string outputPath(Output output, std::string_view name) {
-  return "./" + outputKey(output, name);
+  std::string path = "./" + outputKey(output, name);
+  std::replace(path.begin(), path.begin() + 11, '/', directorySeparator());
+  return path;
 }
 
 inline std::string openedLine(std::string_view path) {
@@ -45,7 +51,7 @@ inline constexpr std::string_view kAmd1MinEnd =
 inline constexpr std::string_view kSfc1MinEnd =
     "sfc 1min （2008 年 6 月 25 日以降） ファイル変換 終了。\n";
 
-// The log of one converted file whose CHK file checks out, on POSIX paths.
+// The log of one converted file whose CHK file checks out.
 // `shortOf` is the layout size when the file is shorter than its format.
 inline std::string convertedItemLog(std::string_view input, std::string_view fileName,
                                     std::size_t length, std::string_view endOfItemText,

@@ -1,18 +1,27 @@
 #include "tests/support/scoped_temp_dir.h"
 
-#include <stdlib.h>
-
+#include <chrono>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "platform/file_system.h"
 
 namespace fenmarq::testing {
 
 ScopedTempDir::ScopedTempDir(bool withOutputFolders) {
   previous_ = std::filesystem::current_path();
-  std::string pattern = (std::filesystem::temp_directory_path() / "fenmarq-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  // A new folder of a random name; creating it is what claims the name.
+  std::mt19937_64 random(std::random_device{}() ^
+                         std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int attempt = 0; path_.empty(); ++attempt) {
+    if (attempt == 100) throw std::runtime_error("cannot create a temporary folder");
+    std::ostringstream name;
+    name << "fenmarq-test-" << std::hex << random();
+    const std::filesystem::path candidate = std::filesystem::temp_directory_path() / name.str();
+    if (std::filesystem::create_directory(candidate)) path_ = candidate;
+  }
   if (withOutputFolders) {
     for (const char* folder : {"HEXFiles", "CSVFiles", "CHKFiles"}) {
       std::filesystem::create_directory(path_ / folder);
@@ -27,18 +36,18 @@ ScopedTempDir::~ScopedTempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-void writeFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+void writeFile(std::string_view path, std::string_view bytes) {
+  std::ofstream out(pathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path.string());
+  if (!out) throw std::runtime_error("cannot write " + std::string(path));
 }
 
-void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+void writeFile(std::string_view path, const std::vector<std::uint8_t>& bytes) {
   writeFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
+std::string readFile(std::string_view path) {
+  std::ifstream in(pathFromUtf8(path), std::ios::binary);
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();

@@ -27,9 +27,10 @@ class ScopedTempDir {
   std::filesystem::path previous_;
 };
 
-void writeFile(const std::filesystem::path& path, std::string_view bytes);
-void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
-std::string readFile(const std::filesystem::path& path);
+// Files by UTF-8 path.
+void writeFile(std::string_view path, std::string_view bytes);
+void writeFile(std::string_view path, const std::vector<std::uint8_t>& bytes);
+std::string readFile(std::string_view path);
 
 // "" when equal, else a description of the first differing offset.
 std::string firstDifference(std::string_view expected, std::string_view actual);

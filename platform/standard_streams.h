@@ -1,0 +1,22 @@
+// Standard output and error of the command-line program. They carry the
+// program's UTF-8 text byte for byte, line ends included, wherever they lead;
+// a Windows console window is written with its wide-character output instead,
+// so that Japanese shows whatever the console's code page.
+#ifndef FENMARQ_PLATFORM_STANDARD_STREAMS_H_
+#define FENMARQ_PLATFORM_STANDARD_STREAMS_H_
+
+#include <string_view>
+
+namespace fenmarq {
+
+enum class StandardStream { kOutput, kError };
+
+void writeStandard(StandardStream stream, std::string_view utf8);
+
+// Passes on what is buffered. False when anything written to the stream
+// since the start was lost.
+bool flushStandard(StandardStream stream);
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_PLATFORM_STANDARD_STREAMS_H_

@@ -1,0 +1,23 @@
+#include <cstdio>
+
+#include "platform/standard_streams.h"
+
+namespace fenmarq {
+namespace {
+
+std::FILE* fileOf(StandardStream stream) {
+  return stream == StandardStream::kOutput ? stdout : stderr;
+}
+
+}  // namespace
+
+void writeStandard(StandardStream stream, std::string_view utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), fileOf(stream));
+}
+
+bool flushStandard(StandardStream stream) {
+  std::FILE* file = fileOf(stream);
+  return std::fflush(file) == 0 && std::ferror(file) == 0;
+}
+
+}  // namespace fenmarq

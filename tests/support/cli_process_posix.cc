@@ -1,0 +1,96 @@
+// fenmarq-cli as a child process on POSIX, and the fixtures that only POSIX
+// file systems offer.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "tests/support/cli_run.h"
+
+namespace fenmarq::testing {
+
+bool onPosix() { return true; }
+
+bool makeFifo(const std::string& path) { return mkfifo(path.c_str(), 0644) == 0; }
+
+bool writeFileInFolder(const std::string& folder, const std::string& name, std::string_view bytes) {
+  const int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (directory < 0) return false;
+  const int file = openat(directory, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const bool written =
+      file >= 0 && write(file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  if (file >= 0) close(file);
+  close(directory);
+  return written;
+}
+
+namespace {
+
+// Everything written to the memory file `fd`, which is closed.
+std::string contentOf(int fd) {
+  std::string text;
+  char buffer[65536];
+  for (ssize_t got;
+       (got = pread(fd, buffer, sizeof buffer, static_cast<off_t>(text.size()))) > 0;) {
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return text;
+}
+
+}  // namespace
+
+CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
+  std::vector<std::string> words = {FENMARQ_CLI_PATH};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  // Standard output and error go to memory files, read once the process ends.
+  const int out = memfd_create("out", MFD_CLOEXEC);
+  const int err = memfd_create("err", MFD_CLOEXEC);
+  const pid_t pid = out < 0 || err < 0 ? -1 : fork();
+  if (pid == 0) {
+    // The child: nothing but async-signal-safe calls up to exec.
+    const int input = open("/dev/null", O_RDONLY);
+    const int output = limits.stdoutPath ? open(limits.stdoutPath, O_WRONLY) : out;
+    if (input < 0 || output < 0 || dup2(input, 0) < 0 || dup2(output, 1) < 0 || dup2(err, 2) < 0) {
+      _exit(126);
+    }
+    if (limits.stack != 0) {
+      rlimit stack;
+      getrlimit(RLIMIT_STACK, &stack);
+      stack.rlim_cur = static_cast<rlim_t>(limits.stack);
+      if (stack.rlim_max != RLIM_INFINITY && stack.rlim_cur > stack.rlim_max) {
+        stack.rlim_cur = stack.rlim_max;
+      }
+      setrlimit(RLIMIT_STACK, &stack);
+    }
+    if (limits.addressSpace != 0) {
+      const rlimit space{static_cast<rlim_t>(limits.addressSpace),
+                         static_cast<rlim_t>(limits.addressSpace)};
+      setrlimit(RLIMIT_AS, &space);
+    }
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  CliRun run;
+  int status = 0;
+  if (pid < 0) ADD_FAILURE() << "cannot start " << words[0] << ": " << std::strerror(errno);
+  while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (pid > 0 && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  if (pid > 0 && WIFSIGNALED(status)) run.signal = WTERMSIG(status);
+  run.out = contentOf(out);
+  run.err = contentOf(err);
+  return run;
+}
+
+}  // namespace fenmarq::testing

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Runs a Windows program under wine, for ctest and by hand:
+#   tools/wine-run.sh build-windows/fenmarq-cli.exe --help
+#
+# wine's server and its helper processes outlive the program and inherit its
+# standard streams; started from inside ctest they would hold ctest's output
+# pipe open and stall every test. So the server is started here first, on the
+# null device, kept for a minute after its last client, and the prefix booted
+# once, under a lock so that parallel tests start one server between them.
+# WINEPREFIX defaults to a cached prefix of Fenmarq's own; wine64 is looked for
+# in Debian's wine folder, then on PATH.
+set -eu
+: "${WINEPREFIX:=${XDG_CACHE_HOME:-$HOME/.cache}/fenmarq/wine-prefix}"
+: "${WINEDEBUG:=-all}"
+export WINEPREFIX WINEDEBUG
+# Japanese arguments reach the program intact only under a UTF-8 locale.
+case "${LC_ALL:-${LANG:-}}" in *UTF-8* | *utf8*) ;; *) export LC_ALL=C.UTF-8 ;; esac
+
+wine_dir=/usr/lib/wine
+if [ -x "$wine_dir/wine64" ]; then
+  wine64="$wine_dir/wine64" wineserver="$wine_dir/wineserver"
+else
+  wine64=wine64 wineserver=wineserver
+fi
+
+mkdir -p "$WINEPREFIX"
+(
+  flock 9
+  # Exit status 0: no server was running and this one is new.
+  if "$wineserver" -p60 </dev/null >/dev/null 2>&1; then
+    "$wine64" wineboot </dev/null >/dev/null 2>&1
+  fi
+) 9>"$WINEPREFIX/.fenmarq-start.lock"
+
+exec "$wine64" "$@"
