@@ -26,9 +26,10 @@ fi
 mkdir -p "$WINEPREFIX"
 (
   flock 9
-  # Exit status 0: no server was running and this one is new.
-  if "$wineserver" -p60 </dev/null >/dev/null 2>&1; then
-    "$wine64" wineboot </dev/null >/dev/null 2>&1
+  # Exit status 0: no server was running and this one is new. What starts
+  # here must not keep the lock's descriptor, or it would hold the lock.
+  if "$wineserver" -p60 </dev/null >/dev/null 2>&1 9>&-; then
+    "$wine64" wineboot </dev/null >/dev/null 2>&1 9>&-
   fi
 ) 9>"$WINEPREFIX/.fenmarq-start.lock"
 

@@ -14,7 +14,7 @@ namespace {
 
 // One argument as the C runtime reads it back: quoted when it holds blanks
 // or quotes, backslashes doubled only where a quote follows them.
-std::wstring quoted(std::wstring_view arg) {
+std::wstring quotedArgument(std::wstring_view arg) {
   if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring_view::npos) {
     return std::wstring(arg);
   }
@@ -99,8 +99,8 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
     return run;
   }
   const std::wstring program = cliPath();
-  std::wstring commandLine = quoted(program);
-  for (const std::string& arg : args) commandLine += L" " + quoted(utf16FromUtf8(arg));
+  std::wstring commandLine = quotedArgument(program);
+  for (const std::string& arg : args) commandLine += L" " + quotedArgument(utf16FromUtf8(arg));
 
   const CaptureFile out, err;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
