@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a Windows program under wine, for ctest and by hand:
-#   tools/wine-run.sh build-windows/fenmarq-cli.exe --help
+#   tools/wine-run.sh build-windows/bin/fenmarq-cli.exe --help
+#   tools/wine-run.sh --stop      ends wine's server of the prefix
 #
 # wine's server and its helper processes outlive the program and inherit its
 # standard streams; started from inside ctest they would hold ctest's output
@@ -21,6 +22,11 @@ if [ -x "$wine_dir/wine64" ]; then
   wine64="$wine_dir/wine64" wineserver="$wine_dir/wineserver"
 else
   wine64=wine64 wineserver=wineserver
+fi
+
+if [ "${1:-}" = --stop ]; then
+  [ -d "$WINEPREFIX" ] && "$wineserver" -k 2>/dev/null
+  exit 0
 fi
 
 mkdir -p "$WINEPREFIX"
