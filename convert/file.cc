@@ -1,9 +1,6 @@
 #include "convert/file.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "platform/file_system.h"
+#include <utility>
 
 namespace fenmarq {
 
@@ -11,13 +8,18 @@ File::~File() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-bool File::open(const std::string& path, const char* mode) {
+bool File::open(const std::string& path, const char* mode,
+                const std::function<bool(const FileIdentity&)>& admit) {
   if (file_ != nullptr) close();
-  if (mode[0] == 'r') {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(pathFromUtf8(path), error)) return false;
-  }
-  file_ = openStream(path, mode);
+  const std::string_view m = mode;
+  const OpenMode openMode = m == "rb"    ? OpenMode::kRead
+                            : m == "r+b" ? OpenMode::kUpdate
+                            : m == "wb"  ? OpenMode::kCreateWrite
+                                         : OpenMode::kCreate;
+  OpenedFile opened = openRegularFile(path, openMode, admit);
+  file_ = opened.stream;
+  identity_ = opened.identity;
+  if (opened.lock.held()) lock_ = std::move(opened.lock);
   writeFailed_ = false;
   // Reads and writes come in large blocks already; a stream buffer would
   // only split each write that meets a partly filled buffer in two.

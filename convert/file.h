@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "formats/byte_sink.h"
+#include "platform/file_system.h"
 
 namespace fenmarq {
 
@@ -18,10 +20,17 @@ class File final : public ByteSink {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  // Opens `path` with an fopen mode ("rb", "wb", "w+b", "r+b"). Reading modes
-  // accept regular files only: a directory or a device is not an input.
-  bool open(const std::string& path, const char* mode);
+  // Opens the regular file `path` with an fopen mode ("rb", "wb", "w+b",
+  // "r+b"), as openRegularFile does: never anything else, never blocking,
+  // and never through a link for writing; `admit` may refuse the file by its
+  // identity before anything is emptied. The lock of a file created or
+  // emptied here is held until the object goes or takes another lock, even
+  // across close(): a file closed and opened again stays locked in between.
+  bool open(const std::string& path, const char* mode,
+            const std::function<bool(const FileIdentity&)>& admit = {});
   bool isOpen() const { return file_ != nullptr; }
+  // The identity of the file last opened.
+  const FileIdentity& identity() const { return identity_; }
 
   // Reads up to `size` bytes; fewer only at the end of the file or on error.
   std::size_t read(void* buffer, std::size_t size);
@@ -35,6 +44,8 @@ class File final : public ByteSink {
 
  private:
   std::FILE* file_ = nullptr;
+  FileIdentity identity_;
+  FileLock lock_;
   bool writeFailed_ = false;
 };
 

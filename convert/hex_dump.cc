@@ -99,7 +99,9 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
   log.append("CHKファイルの確認をします。\n");
   log.append("\r\n");
 
-  if (!chk.open(chkPath, "r+b")) {
+  // The check reads the file that was written, never one put in its place.
+  const FileIdentity written = chk.identity();
+  if (!chk.open(chkPath, "r+b", [&](const FileIdentity& found) { return found == written; })) {
     log.append("ファイル ");
     log.append(chkPath);
     log.append(" は開けませんでした。\r\n");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -37,34 +38,39 @@ constexpr std::string_view kWrittenChk = "CHKFiles/CHK_x.txt";
 struct CheckCase {
   const char* name;
   std::size_t inputSize;
-  // What the verification finds at its path instead of the file just written;
-  // nullopt leaves that file as written.
+  // What the written CHK file holds by the time it is checked; nullopt leaves
+  // it as written.
   std::function<std::optional<std::string>(std::string)> damage;
   std::string_view chkPath;
   bool sizeLine;
-  int failures;  // -1: the CHK file cannot be reopened
+  int failures;           // -1: the CHK file cannot be reopened
+  bool replaced = false;  // another file stands at the path by then
 };
 
 // One block of the renderings and three bytes of the next.
 constexpr std::size_t kBlock = HexScratch::kBlockBytes;
 constexpr std::size_t kTwoBlocks = kBlock + 3;
 
+const auto kIntact = [](std::string) -> std::optional<std::string> { return std::nullopt; };
+
 const CheckCase kCheckCases[] = {
-    {"Intact", 3, [](std::string) { return std::nullopt; }, kWrittenChk, true, 0},
-    {"Empty", 0, [](std::string) { return std::nullopt; }, kWrittenChk, true, 0},
-    {"IntactTwoBlocks", kTwoBlocks, [](std::string) { return std::nullopt; }, kWrittenChk, true, 0},
-    {"LostLastByte", 3, [](std::string s) { return s.substr(0, 5); }, "CHKFiles/damaged", false, 1},
+    {"Intact", 3, kIntact, kWrittenChk, true, 0},
+    {"Empty", 0, kIntact, kWrittenChk, true, 0},
+    {"IntactTwoBlocks", kTwoBlocks, kIntact, kWrittenChk, true, 0},
+    {"LostLastByte", 3, [](std::string s) { return s.substr(0, 5); }, kWrittenChk, false, 1},
     {"LostLastByteTwoBlocks", kTwoBlocks, [](std::string s) { return s.substr(0, s.size() - 1); },
-     "CHKFiles/damaged", false, 1},
-    {"ExtraBytes", 3, [](std::string s) { return s + "00\r\n"; }, "CHKFiles/damaged", false, 0},
-    {"LowerCase", 3, [](std::string) { return "0b3055"; }, "CHKFiles/damaged", true, 1},
-    {"TwoPairsDiffer", 3, [](std::string) { return "0C3054"; }, "CHKFiles/damaged", true, 2},
+     kWrittenChk, false, 1},
+    {"ExtraBytes", 3, [](std::string s) { return s + "00\r\n"; }, kWrittenChk, false, 0},
+    {"LowerCase", 3, [](std::string) { return "0b3055"; }, kWrittenChk, true, 1},
+    {"TwoPairsDiffer", 3, [](std::string) { return "0C3054"; }, kWrittenChk, true, 2},
     {"DiffersAtBlockEnd", kTwoBlocks,
      [](std::string s) { return s.substr(0, 2 * kBlock - 2) + 'G' + s.substr(2 * kBlock - 1); },
-     "CHKFiles/damaged", true, 1},
-    {"EmptyFile", 3, [](std::string) { return ""; }, "CHKFiles/damaged", false, 3},
-    {"Missing", 3, [](std::string) { return std::nullopt; }, "CHKFiles/missing", false, -1},
-    {"Directory", 3, [](std::string) { return std::nullopt; }, "CHKFiles", false, -1},
+     kWrittenChk, true, 1},
+    {"EmptyFile", 3, [](std::string) { return ""; }, kWrittenChk, false, 3},
+    {"Missing", 3, kIntact, "CHKFiles/missing", false, -1},
+    {"Directory", 3, kIntact, "CHKFiles", false, -1},
+    // Whatever it holds, a file put in the written one's place is not checked.
+    {"ReplacedByAnotherFile", 3, [](std::string s) { return s; }, kWrittenChk, false, -1, true},
 };
 
 void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
@@ -78,7 +84,7 @@ TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
   for (std::size_t i = 0; i < input.size(); ++i) input[i] = static_cast<std::uint8_t>(i * 37 + 11);
   const std::string digits = hexOf(input);
   const std::string chkPath(c.chkPath);
-  if (const auto damaged = c.damage(digits)) writeFile(chkPath, *damaged);
+  const std::optional<std::string> damaged = c.damage(digits);
 
   File hex, chk;
   ASSERT_TRUE(hex.open("HEXFiles/HEX_x.txt", "w+b"));
@@ -86,8 +92,16 @@ TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
   std::vector<char> expectedBlock(2 * kBlock), actualBlock(2 * kBlock);
   RecordingLog log;
   RecordingView view;
+  // The damage is done once the last block is written: in place, or as a
+  // new file renamed over the written one.
+  std::size_t blocksLeft = (input.size() + kBlock - 1) / kBlock;
+  const auto damage = [&] {
+    if (--blocksLeft > 0 || !damaged) return;
+    writeFile(c.replaced ? "CHKFiles/new" : kWrittenChk, *damaged);
+    if (c.replaced) std::filesystem::rename("CHKFiles/new", kWrittenChk);
+  };
   const HexCheckResult result = writeHexAndCheckFiles(
-      input, hex, chk, chkPath, {expectedBlock.data(), actualBlock.data()}, log, view);
+      input, hex, chk, chkPath, {expectedBlock.data(), actualBlock.data()}, log, view, damage);
 
   std::string expected =
       "\r\nCHKファイル作成 終了。\n\r\n\r\nCHKファイルの確認をします。\n\r\nファイル " + chkPath;
@@ -107,7 +121,7 @@ TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
   EXPECT_TRUE(hex.isOpen());
   ASSERT_TRUE(hex.close());
   EXPECT_EQ(firstDifference(digits, readFile("HEXFiles/HEX_x.txt")), "");
-  EXPECT_EQ(firstDifference(digits, readFile(kWrittenChk)), "");
+  EXPECT_EQ(firstDifference(damaged.value_or(digits), readFile(kWrittenChk)), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Checks, WriteHexAndCheckFilesTest, ::testing::ValuesIn(kCheckCases),

@@ -17,8 +17,9 @@ namespace fenmarq {
 namespace {
 
 // Opens `file` and logs whether it could be opened.
-bool openLogged(File& file, const std::string& path, const char* mode, LogPane& log) {
-  const bool opened = file.open(path, mode);
+bool openLogged(File& file, const std::string& path, const char* mode, LogPane& log,
+                const std::function<bool(const FileIdentity&)>& admit = {}) {
+  const bool opened = file.open(path, mode, admit);
   log.append("ファイル ");
   log.append(path);
   log.append(opened ? " は開けました。\r\n" : " は開けませんでした。\r\n");
@@ -79,9 +80,16 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   const OutputPaths outputs = makeOutputPaths(name.fileName, directorySeparator());
   // The streams are owned here: an item that ends the batch closes them on
   // the way out.
+  // An output that is the input itself under another name (a hard link) is
+  // refused before anything empties it. Each output stays locked until the
+  // item ends, so that another process converting a file of the same name
+  // waits rather than mixing its outputs with these.
   File input, hex, csv, chk;
-  if (!openLogged(input, path, "rb", log) || !openLogged(hex, outputs.hex, "w+b", log) ||
-      !openLogged(csv, outputs.csv, "wb", log) || !openLogged(chk, outputs.chk, "w+b", log)) {
+  const auto notTheInput = [&](const FileIdentity& output) { return output != input.identity(); };
+  if (!openLogged(input, path, "rb", log) ||
+      !openLogged(hex, outputs.hex, "w+b", log, notTheInput) ||
+      !openLogged(csv, outputs.csv, "wb", log, notTheInput) ||
+      !openLogged(chk, outputs.chk, "w+b", log, notTheInput)) {
     return ItemOutcome::kBatchEnds;
   }
 

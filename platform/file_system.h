@@ -5,18 +5,75 @@
 #ifndef FENMARQ_PLATFORM_FILE_SYSTEM_H_
 #define FENMARQ_PLATFORM_FILE_SYSTEM_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace fenmarq {
 
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 std::string utf8FromPath(const std::filesystem::path& path);
 
-// std::fopen for a UTF-8 path; nullptr when the file cannot be opened.
-std::FILE* openStream(std::string_view path, const char* mode);
+// What tells a file from every other whatever its name: device and inode on
+// POSIX, volume serial number and file index on Windows.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t number = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+enum class OpenMode {
+  kRead,         // "rb": an existing file, read
+  kUpdate,       // "r+b": an existing file, read and written
+  kCreate,       // "w+b": created or emptied, read and written
+  kCreateWrite,  // "wb": created or emptied, written
+};
+
+// An exclusive advisory lock on a file, held until it is released or
+// destroyed. Processes that open the same output wait for each other.
+class FileLock {
+ public:
+  FileLock() = default;
+  // Takes over `handle`, a descriptor (POSIX) or handle (Windows) that holds
+  // the lock.
+  explicit FileLock(std::intptr_t handle) : handle_(handle) {}
+  ~FileLock() { release(); }
+  FileLock(FileLock&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
+  FileLock& operator=(FileLock&& other) noexcept {
+    if (this != &other) {
+      release();
+      handle_ = std::exchange(other.handle_, kNone);
+    }
+    return *this;
+  }
+
+  bool held() const { return handle_ != kNone; }
+  void release();
+
+ private:
+  static constexpr std::intptr_t kNone = -1;
+  std::intptr_t handle_ = kNone;
+};
+
+struct OpenedFile {
+  std::FILE* stream = nullptr;  // nullptr when the file was not opened
+  FileIdentity identity;
+  FileLock lock;  // held on files that were created or emptied
+};
+
+// Opens the regular file at `path` (UTF-8); nothing else is ever opened, and
+// nothing blocks on a FIFO or a device. Only the input (kRead) may be reached
+// through a symbolic link at the end of its path: an output never is, so
+// that nothing is written outside its folder or into a file that a link
+// leads to. `admit`, when given, sees the file's identity first and may
+// refuse it. A file to be created or emptied is locked (waiting for any
+// other holder of the lock) and emptied only once admitted.
+OpenedFile openRegularFile(std::string_view path, OpenMode mode,
+                           const std::function<bool(const FileIdentity&)>& admit = {});
 
 }  // namespace fenmarq
 

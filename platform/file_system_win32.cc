@@ -1,16 +1,106 @@
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
 
 #include "platform/file_system.h"
 #include "platform/utf16_win32.h"
 
 namespace fenmarq {
+namespace {
+
+struct ModeTraits {
+  DWORD access;
+  DWORD disposition;
+  bool output;       // never through a link at the end of the path
+  int crtFlags;      // for the C runtime's descriptor
+  const char* mode;  // for its stream; files are emptied here, not by it
+};
+
+ModeTraits traitsOf(OpenMode mode) {
+  switch (mode) {
+    case OpenMode::kUpdate:
+      return {GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, true, _O_RDWR | _O_BINARY, "r+b"};
+    case OpenMode::kCreate:
+      return {GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, true, _O_RDWR | _O_BINARY, "r+b"};
+    case OpenMode::kCreateWrite:
+      return {GENERIC_WRITE, OPEN_ALWAYS, true, _O_WRONLY | _O_BINARY, "wb"};
+    default:
+      return {GENERIC_READ, OPEN_EXISTING, false, _O_RDONLY | _O_BINARY, "rb"};
+  }
+}
+
+// The lock is one byte far beyond any data: Windows locks bar other
+// handles from the bytes they cover, and the data must stay writable
+// through the stream's own handle.
+OVERLAPPED lockedByte() {
+  OVERLAPPED at{};
+  at.Offset = 0xFFFFFFFE;
+  at.OffsetHigh = 0x7FFFFFFF;
+  return at;
+}
+
+}  // namespace
 
 std::filesystem::path pathFromUtf8(std::string_view utf8) { return utf16FromUtf8(utf8); }
 
 std::string utf8FromPath(const std::filesystem::path& path) { return utf8FromUtf16(path.native()); }
 
-std::FILE* openStream(std::string_view path, const char* mode) {
-  return _wfopen(utf16FromUtf8(path).c_str(), utf16FromUtf8(mode).c_str());
+void FileLock::release() {
+  if (handle_ == kNone) return;
+  const HANDLE handle = reinterpret_cast<HANDLE>(handle_);
+  OVERLAPPED at = lockedByte();
+  UnlockFileEx(handle, 0, 1, 0, &at);
+  CloseHandle(handle);
+  handle_ = kNone;
+}
+
+OpenedFile openRegularFile(std::string_view path, OpenMode mode,
+                           const std::function<bool(const FileIdentity&)>& admit) {
+  const ModeTraits traits = traitsOf(mode);
+  // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself rather than what it
+  // leads to; a link is then no regular file and refused.
+  const HANDLE handle = CreateFileW(
+      utf16FromUtf8(path).c_str(), traits.access,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, traits.disposition,
+      FILE_ATTRIBUTE_NORMAL | (traits.output ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  OpenedFile file;
+  BY_HANDLE_FILE_INFORMATION info;
+  bool usable =
+      GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
+      (info.dwFileAttributes &
+       (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
+  if (usable) {
+    file.identity = {info.dwVolumeSerialNumber,
+                     std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+    usable = !admit || admit(file.identity);
+  }
+  if (usable && traits.disposition == OPEN_ALWAYS) {
+    // The lock lives on a second handle of the same open file, so that it
+    // outlasts the stream: the CHK file stays locked while it is closed and
+    // opened again for its check.
+    HANDLE lockHandle;
+    usable = DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &lockHandle, 0,
+                             FALSE, DUPLICATE_SAME_ACCESS);
+    if (usable) {
+      file.lock = FileLock(reinterpret_cast<std::intptr_t>(lockHandle));
+      OVERLAPPED at = lockedByte();
+      usable = LockFileEx(lockHandle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) &&
+               SetFilePointer(handle, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(handle);
+    }
+  }
+  const int fd =
+      usable ? _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), traits.crtFlags) : -1;
+  if (fd < 0) {
+    CloseHandle(handle);
+    return {};
+  }
+  file.stream = _fdopen(fd, traits.mode);
+  if (file.stream == nullptr) {
+    _close(fd);
+    return {};
+  }
+  return file;
 }
 
 }  // namespace fenmarq

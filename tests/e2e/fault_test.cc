@@ -122,6 +122,7 @@ struct Ending {
   std::string log = "";   // its item's log
   Outputs outputs = {};   // its files in the output folders
   std::string err = "";
+  Outputs untouched = {};  // files elsewhere and what they still hold ("": not there)
 };
 
 struct EndCase {
@@ -175,9 +176,12 @@ TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
     }
   }
 
-  const CliRun run = runCli(convertArgs(targets, c.jobs), c.limits);
+  RunLimits limits = c.limits;
+  limits.seconds = 60;  // nothing may block
+  const CliRun run = runCli(convertArgs(targets, c.jobs), limits);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, ending.err);
+  for (const auto& [path, content] : ending.untouched) EXPECT_EQ(readFile(path), content) << path;
   const std::string log = std::string(kNotTargetLog) + withoutBatchEnd(clean.log) +
                           std::string(kNotTargetLog) + ending.log;
   EXPECT_EQ(firstDifference(log, run.out), "");
@@ -192,12 +196,14 @@ TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   expectOutputs(expected, actual);
 }
 
-// An output that cannot be opened: the outputs opened before it exist and
-// are empty.
+// An output that cannot be opened, or must not be: the outputs opened before
+// it exist and are empty. Nothing is written through a link or into the
+// input, and nothing waits for a reader of a FIFO.
 Ending blockedOutput(Output blocked, const std::string& blocker) {
   const InputFile target = dayFile(kAmd1MinFormat, kFailing);
   place(target);
   Ending ending{kFailing, openedLine(kFailing)};
+  const std::string key = outputKey(blocked, kFailing);
   for (Output before = Output::kHex; before != blocked;
        before = static_cast<Output>(static_cast<int>(before) + 1)) {
     ending.log += openedLine(outputPath(before, kFailing));
@@ -210,10 +216,29 @@ Ending blockedOutput(Output blocked, const std::string& blocker) {
     fs::create_directory(path);
     ending.outputs[outputKey(blocked, kFailing)] = "<folder>";
   }
-  if (blocker == "DanglingLink") {
-    fs::create_symlink("../nowhere/file", path);
-    ending.outputs[outputKey(blocked, kFailing)] = "-> ../nowhere/file";
+  if (blocker == "Fifo") {
+    EXPECT_TRUE(makeFifo(path));
+    ending.outputs[key] = "<fifo>";
   }
+  const auto link = [&](const std::string& to) {
+    fs::create_symlink(to, path);
+    ending.outputs[key] = "-> " + to;
+  };
+  if (blocker == "LinkToInput") link("../" + std::string(kFailing));
+  if (blocker == "HardLinkToInput") {
+    fs::create_hard_link(kFailing, path);
+    ending.outputs[key] = target.bytes;
+  }
+  if (blocker == "LinkToOutsideFile") {
+    writeFile("outside.txt", "outside");
+    link("../outside.txt");
+    ending.untouched["outside.txt"] = "outside";
+  }
+  if (blocker == "DanglingLink") {
+    link("../made-outside.txt");
+    ending.untouched["made-outside.txt"] = "";
+  }
+  ending.untouched[kFailing] = target.bytes;
   return ending;
 }
 
@@ -240,48 +265,26 @@ Ending unreadableInput(std::string_view kind) {
   return ending;
 }
 
-// A CHK file on a full disk is reported as not closed, and as it then cannot
-// be read back, the batch ends there. The HEX file is complete; the sheet's
-// turn has not come, so the CSV file is empty.
-Ending chkOnFullDisk(const std::string& bytes) {
-  writeFile(kFailing, bytes);
-  fs::create_symlink("/dev/full", outputPath(Output::kChk, kFailing));
-  const std::string item = convertedItemLog(kFailing, kFailing, bytes.size(), "",
-                                            bytes.size() < kAmd1MinLayout ? kAmd1MinLayout : 0);
-  const std::string checking = "CHKファイルの確認をします。\n\r\n";
-  return {kFailing,
-          item.substr(0, item.find(checking) + checking.size()) +
-              notOpenedLine(outputPath(Output::kChk, kFailing)),
-          {{outputKey(Output::kHex, kFailing), hexOf(bytes)},
-           {outputKey(Output::kCsv, kFailing), ""},
-           {outputKey(Output::kChk, kFailing), "-> /dev/full"}},
-          std::string(kChkCloseFailed)};
-}
-
 std::vector<EndCase> endCases() {
   std::vector<EndCase> cases;
   for (const Output output : kOutputs) {
-    for (const std::string blocker : {"FolderMissing", "PathIsFolder", "DanglingLink"}) {
+    for (const std::string blocker : {"FolderMissing", "PathIsFolder", "Fifo", "LinkToInput",
+                                      "HardLinkToInput", "LinkToOutsideFile", "DanglingLink"}) {
+      // Hard links are the one kind of link that Windows makes as readily.
+      const bool posixOnly = blocker == "Fifo" || (blocker.find("Link") != std::string::npos &&
+                                                   blocker != "HardLinkToInput");
       cases.push_back({std::string(folderOf(output).substr(0, 3)) + blocker,
                        [=] { return blockedOutput(output, blocker); },
                        1,
                        blocker == "FolderMissing",
                        {},
-                       blocker == "DanglingLink"});
+                       posixOnly});
     }
   }
   for (const std::string kind : {"MissingInput", "InputIsFolder", "Fifo", "LinkToEndlessDevice",
                                  "DanglingLink", "LinkLoop", "PathOf4096Bytes"}) {
     const bool posixOnly = kind != "MissingInput" && kind != "InputIsFolder";
     cases.push_back({kind, [=] { return unreadableInput(kind); }, 0, false, {}, posixOnly});
-  }
-  for (const bool wholeDay : {false, true}) {
-    cases.push_back({wholeDay ? "ChkOnFullDiskWholeDay" : "ChkOnFullDiskOneByte",
-                     [=] { return chkOnFullDisk(wholeDay ? dayFile(kAmd1MinFormat).bytes : "x"); },
-                     0,
-                     false,
-                     {},
-                     true});
   }
   // A name of 255 bytes, the longest a folder holds, leaves no room for the
   // prefix and suffix of its output names: the HEX file cannot be opened.
@@ -313,11 +316,10 @@ std::vector<EndCase> endCases() {
                      return ending;
                    },
                    1, false, RunLimits{.addressSpace = std::uint64_t{1} << 30}, true});
-  // With several jobs: one cause at the input, one at an output and one at
-  // the read-back.
+  // With several jobs: one cause at the input and two at the outputs.
   for (std::size_t i = 0, n = cases.size(); i < n; ++i) {
     if (cases[i].label == "MissingInput" || cases[i].label == "HEXPathIsFolder" ||
-        cases[i].label == "ChkOnFullDiskOneByte") {
+        cases[i].label == "CHKLinkToInput") {
       EndCase concurrent = cases[i];
       concurrent.jobs = 3;
       cases.push_back(concurrent);
@@ -360,12 +362,12 @@ TEST(FaultInputs, FileLongerThanItsReportedSizeIsNotCutSilently) {
 
 class FaultFullDiskTest : public ::testing::TestWithParam<std::tuple<Output, bool>> {};
 
-// A HEX or CSV file that cannot be written completely (a whole day file, or
-// one byte that fails at the close) is reported as not closed; the item goes
-// on and ends, the batch goes on, the exit status says data was lost, and the
-// next item is converted as in a clean run.
+// HEX or CSV files that cannot be written completely, on a full disk (a
+// whole day file, or a single byte) are each reported as not closed; the
+// items go on and end, the batch goes on, the log is the clean run's and the
+// exit status says data was lost.
 TEST_P(FaultFullDiskTest, WriteFailureIsReportedAndTheBatchGoesOn) {
-  if (!onPosix()) GTEST_SKIP() << "needs /dev/full";
+  if (!onPosix()) GTEST_SKIP() << "mounts a full file system";
   const auto [output, wholeDay] = GetParam();
   const InputFile target =
       wholeDay ? dayFile(kAmd1MinFormat) : InputFile{"amd_1min_20160412.62078", "\x01"};
@@ -373,16 +375,21 @@ TEST_P(FaultFullDiskTest, WriteFailureIsReportedAndTheBatchGoesOn) {
   const CleanRun clean = cleanRun({target, next});
   ScopedTempDir folder;
   for (const InputFile& file : {target, next}) place(file);
-  fs::create_symlink("/dev/full", outputPath(output, target.name));
+  const FullFileSystem full{std::string(folderOf(output))};
+  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
   Outputs expected = clean.outputs;
-  expected[outputKey(output, target.name)] = "-> /dev/full";
+  for (const InputFile& file : {target, next}) expected[outputKey(output, file.name)] = "";
 
   const CliRun run = runCli(convertArgs({target.name, next.name}));
   EXPECT_EQ(run.status, 3);
-  EXPECT_EQ(run.err, output == Output::kHex ? "ファイル 'hex-data' は閉じられませんでした。\n\n"
-                                            : "ファイル 'csv-data' は閉じられませんでした。\n\n");
+  const std::string message = output == Output::kHex
+                                  ? "ファイル 'hex-data' は閉じられませんでした。\n\n"
+                                  : "ファイル 'csv-data' は閉じられませんでした。\n\n";
+  EXPECT_EQ(run.err, message + message);
   EXPECT_EQ(firstDifference(clean.log, run.out), "");
-  expectOutputs(expected, outputFiles());
+  Outputs actual = outputFiles();
+  actual.erase(std::string(folderOf(output)) + "/.filler");
+  expectOutputs(expected, actual);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fault, FaultFullDiskTest,
@@ -392,6 +399,30 @@ INSTANTIATE_TEST_SUITE_P(Fault, FaultFullDiskTest,
                            return std::string(folderOf(std::get<0>(info.param)).substr(0, 3)) +
                                   (std::get<1>(info.param) ? "WholeDay" : "OneByte");
                          });
+
+// A CHK file that cannot be written is reported as not closed and fails its
+// check; the item goes on, and so does the batch.
+TEST(FaultFullDisk, UnwrittenChkFileFailsItsCheck) {
+  if (!onPosix()) GTEST_SKIP() << "mounts a full file system";
+  const InputFile target = {"amd_1min_20160412.62078", "\x01"};
+  const CleanRun clean = cleanRun({target, target});
+  ScopedTempDir folder;
+  place(target);
+  const FullFileSystem full{std::string(folderOf(Output::kChk))};
+  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+
+  const CliRun run = runCli(convertArgs({target.name, target.name}));
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err, std::string(kChkCloseFailed) + std::string(kChkCloseFailed));
+  const std::string chk = outputPath(Output::kChk, target.name);
+  const std::string passed =
+      "ファイル " + chk + " のサイズは正確です。\r\n\r\nCHKファイルの確認 成功。\n\r\n";
+  std::string log = clean.log;
+  for (std::size_t at; (at = log.find(passed)) != std::string::npos;) {
+    log.replace(at, passed.size(), "CHKファイルの確認 失敗。\n\r\n");
+  }
+  EXPECT_EQ(firstDifference(log, run.out), "");
+}
 
 // A log that cannot be written is lost data too: the exit status says so,
 // though every output file is complete.

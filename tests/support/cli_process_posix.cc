@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,12 +11,31 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "tests/support/cli_run.h"
 
 namespace fenmarq::testing {
 
 bool onPosix() { return true; }
+
+FullFileSystem::FullFileSystem(std::string folder) : folder_(std::move(folder)) {
+  if (mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=4k") != 0) return;
+  mounted_ = true;
+  // Fill it, leaving a file of no bytes behind: nothing else fits.
+  const std::string filler = folder_ + "/.filler";
+  const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  char block[512] = {};
+  while (fd >= 0 && write(fd, block, sizeof block) > 0) {
+  }
+  while (fd >= 0 && write(fd, block, 1) > 0) {
+  }
+  if (fd >= 0) close(fd);
+}
+
+FullFileSystem::~FullFileSystem() {
+  if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+}
 
 bool makeFifo(const std::string& path) { return mkfifo(path.c_str(), 0644) == 0; }
 
@@ -64,6 +84,9 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
     if (input < 0 || output < 0 || dup2(input, 0) < 0 || dup2(output, 1) < 0 || dup2(err, 2) < 0) {
       _exit(126);
     }
+    if (limits.closeStdout) close(1);
+    if (limits.closeStderr) close(2);
+    if (limits.seconds != 0) alarm(limits.seconds);
     if (limits.stack != 0) {
       rlimit stack;
       getrlimit(RLIMIT_STACK, &stack);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <utility>
 
 #include "platform/utf16_win32.h"
 #include "tests/support/cli_run.h"
@@ -88,13 +89,18 @@ class CaptureFile {
 
 bool onPosix() { return false; }
 
+FullFileSystem::FullFileSystem(std::string folder) : folder_(std::move(folder)) {}
+
+FullFileSystem::~FullFileSystem() = default;
+
 bool makeFifo(const std::string&) { return false; }
 
 bool writeFileInFolder(const std::string&, const std::string&, std::string_view) { return false; }
 
 CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
   CliRun run;
-  if (limits.stdoutPath != nullptr || limits.addressSpace != 0 || limits.stack != 0) {
+  if (limits.stdoutPath != nullptr || limits.addressSpace != 0 || limits.stack != 0 ||
+      limits.closeStdout || limits.closeStderr) {
     ADD_FAILURE() << "run limits are set on POSIX only";
     return run;
   }
@@ -117,7 +123,9 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
                       nullptr, nullptr, &startup, &process)) {
     ADD_FAILURE() << "cannot start " << utf8FromUtf16(program) << ": error " << GetLastError();
   } else {
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const DWORD waited = WaitForSingleObject(
+        process.hProcess, limits.seconds != 0 ? 1000 * limits.seconds : INFINITE);
+    if (waited == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 0xDEAD);
     DWORD status;
     if (GetExitCodeProcess(process.hProcess, &status)) run.status = static_cast<int>(status);
     CloseHandle(process.hThread);

@@ -30,6 +30,8 @@ Outputs outputFiles() {
         all[key] = "-> " + utf8FromPath(fs::read_symlink(entry.path()));
       } else if (entry.is_directory()) {
         all[key] = "<folder>";
+      } else if (entry.is_fifo()) {
+        all[key] = "<fifo>";
       } else {
         all[key] = readFile(utf8FromPath(entry.path()));
       }

@@ -24,7 +24,10 @@ struct CliRun {
 struct RunLimits {
   const char* stdoutPath = nullptr;  // standard output goes there instead
   std::uint64_t addressSpace = 0;    // in bytes; 0: none
-  std::uint64_t stack = 0;  // the soft stack limit, which sizes new threads' stacks; 0 keeps it
+  std::uint64_t stack = 0;   // the soft stack limit, which sizes new threads' stacks; 0 keeps it
+  unsigned seconds = 0;      // killed (SIGALRM) when it runs longer; 0: no limit
+  bool closeStdout = false;  // started with standard output closed
+  bool closeStderr = false;  // started with standard error closed
 };
 
 // Runs fenmarq-cli with `args`, standard input empty, and collects what it
@@ -36,6 +39,22 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits = {}
 // name, and paths of up to 4095 bytes. Elsewhere those cases are skipped.
 bool onPosix();
 
+// A full file system mounted over `folder` for the life of the object (a
+// tmpfs of one page, filled up): every write to a file in it fails. Needs
+// root on POSIX; mounted() says whether it is there.
+class FullFileSystem {
+ public:
+  explicit FullFileSystem(std::string folder);
+  ~FullFileSystem();
+  FullFileSystem(const FullFileSystem&) = delete;
+  FullFileSystem& operator=(const FullFileSystem&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+
 // POSIX-only fixtures; false where the system has no such thing.
 bool makeFifo(const std::string& path);
 // Writes a file through a handle on its folder, for paths too long to open.
@@ -45,8 +64,8 @@ bool writeFileInFolder(const std::string& folder, const std::string& name, std::
 std::vector<std::string> convertArgs(const std::vector<std::string>& targets, unsigned jobs = 0);
 
 // What the three output folders hold: each entry's content, "-> target" for a
-// symbolic link (never followed: it may lead to a device) and "<folder>" for
-// a folder.
+// symbolic link (never followed: it may lead to a device), "<folder>" for a
+// folder and "<fifo>" for a FIFO (never opened: it would block).
 using Outputs = std::map<std::string, std::string>;
 Outputs outputFiles();
 
