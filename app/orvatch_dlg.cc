@@ -207,7 +207,8 @@ void COrvatchDlg::deleteTarget() { targets_->deleteSelected(); }
 
 void COrvatchDlg::startConversion() {
   batchRunning_ = true;
-  BatchConverter().run(targets_->paths(), startDirectory_, *this, *this);
+  const BatchResult result = BatchConverter().run(targets_->paths(), startDirectory_, *this, *this);
+  if (!result.failure.empty()) showMessageBox(result.failure);
   batchRunning_ = false;
 }
 

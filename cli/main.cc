@@ -144,6 +144,8 @@ int convert(const std::vector<std::string>& args) {
   StdoutLog log;
   StderrView view;
   const BatchResult result = BatchConverter(jobs).run(targets, utf8FromPath(start), log, view);
+  if (!result.failure.empty())
+    print(StandardStream::kError, "fenmarq-cli: " + result.failure + "\n");
   if (!flushStandard(StandardStream::kOutput)) return kExitBatchEnded;
   if (!result.finished) return kExitBatchEnded;
   return result.problemsReported ? kExitDataProblems : kExitSuccess;
@@ -156,13 +158,21 @@ int samples(const std::vector<std::string>& args) {
   for (const SampleFile& sample : sampleFiles()) {
     const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
     const std::filesystem::path path = directory / sample.fileName;
+    // Written under a name of its own and renamed into place when complete:
+    // no partial file ever stands under a sample's name.
+    std::string partialName = ".";
+    partialName.append(sample.fileName).append(".partial");
+    const std::filesystem::path partial = directory / partialName;
     File out;
-    bool written = out.open(utf8FromPath(path), "wb");
+    std::error_code error;
+    bool written = out.open(utf8FromPath(partial), "wb");
     if (written) {
       out.write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
       written = out.close();
     }
-    if (!written) {
+    if (written) std::filesystem::rename(partial, path, error);
+    if (!written || error) {
+      std::filesystem::remove(partial, error);
       print(StandardStream::kError, "fenmarq-cli: cannot write " + utf8FromPath(path) + "\n");
       return kExitBatchEnded;
     }
@@ -173,7 +183,7 @@ int samples(const std::vector<std::string>& args) {
 
 }  // namespace
 
-int programMain(const std::vector<std::string>& argv) {
+int programMain(const std::vector<std::string>& argv) try {
   if (argv.size() < 2) return usageError("missing command");
   const std::string_view command = argv[1];
   const std::vector<std::string> args(argv.begin() + 2, argv.end());
@@ -188,6 +198,9 @@ int programMain(const std::vector<std::string>& argv) {
   if (command == "convert") return convert(args);
   if (command == "samples") return samples(args);
   return usageError("unknown command '" + std::string(command) + "'");
+} catch (const std::bad_alloc&) {
+  print(StandardStream::kError, "fenmarq-cli: out of memory\n");
+  return kExitBatchEnded;
 }
 
 }  // namespace fenmarq

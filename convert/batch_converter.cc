@@ -1,6 +1,8 @@
 #include "convert/batch_converter.h"
 
+#include <exception>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -78,9 +80,20 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
   std::error_code ignored;
   std::filesystem::current_path(pathFromUtf8(startDirectory), ignored);
 
-  const BatchResult result = jobs_ > 1 && targets.size() > 1
-                                 ? runConcurrently(targets, jobs_, log, view)
-                                 : runInOrder(targets, jobs_ == 0, log, view);
+  BatchResult result;
+  try {
+    result = jobs_ > 1 && targets.size() > 1 ? runConcurrently(targets, jobs_, log, view)
+                                             : runInOrder(targets, jobs_ == 0, log, view);
+  } catch (const std::bad_alloc&) {
+    // Memory that cannot be had, wherever it was asked for, ends the batch
+    // as the image's memory does.
+    log.append(kOutOfMemoryText);
+    return {};
+  } catch (const std::exception& error) {
+    result = {};
+    result.failure = error.what();
+    return result;
+  }
   if (result.finished) appendBetweenBreaks(log, "作業終了。\n");
   return result;
 }

@@ -17,6 +17,9 @@ namespace fenmarq {
 struct BatchResult {
   bool finished = false;          // the end text was logged
   bool problemsReported = false;  // a failed close or write, or a CHK mismatch
+  // What ended the batch where no log text says it: a fault of the
+  // installation, such as a CP932 codec that cannot be loaded.
+  std::string failure;
 };
 
 struct OutputPaths {

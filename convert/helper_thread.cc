@@ -47,7 +47,14 @@ bool HelperThread::finish() {
 
 void HelperThread::serve() {
   // A batch that is over before this thread first runs skips the warm-up.
-  if (warmUp_ && state_.load(std::memory_order_acquire) != kStopping) warmUp_();
+  // The warm-up only loads what the item's thread would load anyway; should
+  // it fail, that thread meets the same failure and reports it.
+  if (warmUp_ && state_.load(std::memory_order_acquire) != kStopping) {
+    try {
+      warmUp_();
+    } catch (...) {
+    }
+  }
   for (std::uint32_t state = kIdle;;) {
     state = waitForChange(state_, state);
     // A failed exchange leaves the state as it is now: withdrawn or stopping.

@@ -99,7 +99,7 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(path), error);
   if (error) size = 0;
   if (!image.allocate(size) || !scratch.allocate()) {
-    log.append("メモリ不足で作業ができません。\r\n");
+    log.append(kOutOfMemoryText);
     return ItemOutcome::kBatchEnds;
   }
   const bool wholeFile = image.readFrom(input);

@@ -6,6 +6,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "convert/chunked_sheet.h"
 #include "convert/conversion_rule.h"
@@ -17,6 +18,8 @@
 #include "platform/zeroed_memory.h"
 
 namespace fenmarq {
+
+inline constexpr std::string_view kOutOfMemoryText = "メモリ不足で作業ができません。\r\n";
 
 enum class ItemOutcome {
   kDone,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -70,6 +71,7 @@ class ItemRecorder final : public LogPane, public BatchView {
 struct Slot {
   ItemRecorder recorder;
   std::optional<ItemOutcome> outcome;  // set when the item is done
+  std::exception_ptr failure;          // what ended it, thrown again in list order
 };
 
 class ConcurrentBatch {
@@ -91,13 +93,27 @@ class ConcurrentBatch {
     ItemResources resources;
     while (const std::optional<std::size_t> index = take()) {
       Slot& slot = slots_[*index];
-      const ItemOutcome outcome =
-          processEntry(*index, targets_[*index], resources, slot.recorder, slot.recorder);
+      ItemOutcome outcome = ItemOutcome::kBatchEnds;
+      std::exception_ptr failure;
+      try {
+        outcome = processEntry(*index, targets_[*index], resources, slot.recorder, slot.recorder);
+      } catch (...) {
+        // No exception leaves a worker: it reaches the caller's thread when
+        // this item's turn comes, as if the item had run there.
+        failure = std::current_exception();
+      }
       std::lock_guard lock(mutex_);
       slot.outcome = outcome;
+      slot.failure = failure;
       if (outcome == ItemOutcome::kBatchEnds) stopped_ = true;
       changed_.notify_all();
     }
+  }
+
+  // No worker takes another item.
+  void stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
   }
 
   // Passes each item's texts on in list order as it completes.
@@ -110,6 +126,7 @@ class ConcurrentBatch {
       }
       slot.recorder.replay(log, view);
       slot.recorder.events.clear();
+      if (slot.failure) std::rethrow_exception(slot.failure);
       if (*slot.outcome == ItemOutcome::kBatchEnds) return result;
       result.problemsReported |= *slot.outcome == ItemOutcome::kDoneWithProblems;
     }
@@ -148,6 +165,12 @@ BatchResult runConcurrently(const std::vector<std::string>& targets, unsigned jo
                             BatchView& view) {
   ConcurrentBatch batch(targets);
   std::vector<std::jthread> workers;
+  // However this ends, the workers take no further item before they are
+  // joined.
+  struct StopWorkers {
+    ConcurrentBatch& batch;
+    ~StopWorkers() { batch.stop(); }
+  } const stopWorkers{batch};
   const std::size_t count = std::min<std::size_t>(jobs, targets.size());
   for (std::size_t i = 0; i < count; ++i) {
     try {

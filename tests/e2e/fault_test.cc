@@ -13,12 +13,14 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "cli/sample_day.h"
 #include "convert/conversion_rule.h"
 #include "formats/amd_1min.h"
+#include "formats/sfc_10sec.h"
 #include "formats/sfc_1min.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/expected_log.h"
@@ -375,7 +377,7 @@ TEST_P(FaultFullDiskTest, WriteFailureIsReportedAndTheBatchGoesOn) {
   const CleanRun clean = cleanRun({target, next});
   ScopedTempDir folder;
   for (const InputFile& file : {target, next}) place(file);
-  const FullFileSystem full{std::string(folderOf(output))};
+  const SmallFileSystem full(std::string(folderOf(output)), 0, /*full=*/true);
   if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
   Outputs expected = clean.outputs;
   for (const InputFile& file : {target, next}) expected[outputKey(output, file.name)] = "";
@@ -408,7 +410,7 @@ TEST(FaultFullDisk, UnwrittenChkFileFailsItsCheck) {
   const CleanRun clean = cleanRun({target, target});
   ScopedTempDir folder;
   place(target);
-  const FullFileSystem full{std::string(folderOf(Output::kChk))};
+  const SmallFileSystem full(std::string(folderOf(Output::kChk)), 0, /*full=*/true);
   if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
 
   const CliRun run = runCli(convertArgs({target.name, target.name}));
@@ -580,6 +582,104 @@ INSTANTIATE_TEST_SUITE_P(Fault, FaultMemoryJobsTest, ::testing::Values(0u, 2u),
                            return info.param == 0 ? std::string("Default")
                                                   : "Jobs" + std::to_string(info.param);
                          });
+
+// ---------------------------------------------------------------------------
+// Careless surroundings
+
+// Whatever the memory limit, the process ends by itself: done, or the batch
+// ended with the memory text (or a codec that could not be loaded, on
+// standard error). Never a signal.
+TEST(FaultMemory, TightAddressSpaceEndsTheBatchNeverTheProcess) {
+  if (!onPosix()) GTEST_SKIP() << "needs POSIX resource limits";
+  if (kAddressSanitizer) GTEST_SKIP() << "address-space limits do not work under ASan";
+  ScopedTempDir folder;
+  std::vector<std::string> targets;
+  for (const SampleFile& sample : sampleFiles()) {
+    place(dayFile(sample.format));
+    targets.emplace_back(sample.fileName);
+  }
+  for (const unsigned jobs : {0u, 8u}) {
+    for (std::uint64_t megabytes = 4; megabytes <= 40; megabytes += 2) {
+      const CliRun run = runCli(convertArgs(targets, jobs), {.addressSpace = megabytes << 20});
+      SCOPED_TRACE(std::to_string(megabytes) + " MiB, jobs " + std::to_string(jobs));
+      ASSERT_EQ(run.signal, 0) << run.err;
+      EXPECT_TRUE(run.status == 0 || run.status == 1) << run.status;
+      if (run.status == 1) {
+        EXPECT_TRUE(run.out.ends_with(kMemoryLog) || !run.err.empty());
+      }
+    }
+  }
+}
+
+// With standard output or error closed, no output file takes its place: the
+// outputs are byte for byte a normal run's.
+TEST(FaultStreams, ClosedStandardStreamsLeaveTheOutputsAlone) {
+  if (!onPosix()) GTEST_SKIP() << "closes the descriptors of a child process";
+  std::vector<InputFile> files;
+  std::vector<std::string> targets;
+  for (int station = 10001; station <= 10060; ++station) {
+    files.push_back({"amd_1min_20160412." + std::to_string(station),
+                     std::string(3000, static_cast<char>(station))});
+    targets.push_back(files.back().name);
+  }
+  const CleanRun clean = cleanRun(files);
+  for (const bool closeStdout : {true, false}) {
+    const bool closeStderr = !closeStdout;
+    ScopedTempDir folder;
+    for (const InputFile& file : files) place(file);
+    const CliRun run =
+        runCli(convertArgs(targets, 8), {.closeStdout = closeStdout, .closeStderr = closeStderr});
+    EXPECT_EQ(run.status, 0) << closeStdout;
+    expectOutputs(clean.outputs, outputFiles());
+  }
+}
+
+// samples on a disk that fills up: the run fails, and every sample's name
+// holds either nothing or the whole sample, never a part of it.
+TEST(FaultFullDisk, SamplesLeaveNoPartialFile) {
+  if (!onPosix()) GTEST_SKIP() << "mounts a file system";
+  ScopedTempDir folder;
+  fs::create_directory("small");
+  const SmallFileSystem small("small", 1 << 20, /*full=*/false);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  const CliRun run = runCli({"samples", "small"});
+  EXPECT_EQ(run.status, 1);
+  for (const fs::directory_entry& entry : fs::directory_iterator("small")) {
+    if (entry.is_directory()) continue;
+    const std::string name = entry.path().filename().string();
+    const auto sample = std::find_if(sampleFiles().begin(), sampleFiles().end(),
+                                     [&](const SampleFile& s) { return s.fileName == name; });
+    ASSERT_NE(sample, sampleFiles().end()) << name << " is left behind";
+    EXPECT_EQ(readFile("small/" + name), dayFile(sample->format).bytes) << name;
+  }
+}
+
+// Two processes converting files of the same name in one folder never leave
+// outputs of both: each item locks its outputs while it writes and checks
+// them, so the last one to finish leaves all three of its own.
+TEST(FaultProcesses, SameNameFromTwoProcessesLeavesOneFilesOutputs) {
+  if (!onPosix()) GTEST_SKIP() << "runs two processes side by side";
+  const InputFile first = dayFile(kSfc10SecFormat);
+  InputFile second = first;
+  for (char& byte : second.bytes) byte = static_cast<char>(byte ^ 0x5A);
+  const CleanRun cleanFirst = cleanRun({first}), cleanSecond = cleanRun({second});
+  ScopedTempDir folder;
+  for (const char* sub : {"a", "b"}) fs::create_directory(sub);
+  writeFile("a/" + first.name, first.bytes);
+  writeFile("b/" + second.name, second.bytes);
+  for (int round = 0; round < 8; ++round) {
+    CliRun runs[2];
+    std::thread other([&] { runs[1] = runCli(convertArgs({"b/" + second.name})); });
+    runs[0] = runCli(convertArgs({"a/" + first.name}));
+    other.join();
+    for (const CliRun& run : runs) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_NE(run.out.find("CHKファイルの確認 成功。"), std::string::npos);
+    }
+    const Outputs actual = outputFiles();
+    if (actual != cleanFirst.outputs) expectOutputs(cleanSecond.outputs, actual);
+  }
+}
 
 }  // namespace
 }  // namespace fenmarq

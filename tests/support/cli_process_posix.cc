@@ -19,9 +19,12 @@ namespace fenmarq::testing {
 
 bool onPosix() { return true; }
 
-FullFileSystem::FullFileSystem(std::string folder) : folder_(std::move(folder)) {
-  if (mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=4k") != 0) return;
+SmallFileSystem::SmallFileSystem(std::string folder, std::size_t bytes, bool full)
+    : folder_(std::move(folder)) {
+  const std::string size = "size=" + std::to_string(full ? 4096 : bytes);
+  if (mount("tmpfs", folder_.c_str(), "tmpfs", 0, size.c_str()) != 0) return;
   mounted_ = true;
+  if (!full) return;
   // Fill it, leaving a file of no bytes behind: nothing else fits.
   const std::string filler = folder_ + "/.filler";
   const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -33,7 +36,7 @@ FullFileSystem::FullFileSystem(std::string folder) : folder_(std::move(folder)) 
   if (fd >= 0) close(fd);
 }
 
-FullFileSystem::~FullFileSystem() {
+SmallFileSystem::~SmallFileSystem() {
   if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
 }
 

@@ -89,9 +89,10 @@ class CaptureFile {
 
 bool onPosix() { return false; }
 
-FullFileSystem::FullFileSystem(std::string folder) : folder_(std::move(folder)) {}
+SmallFileSystem::SmallFileSystem(std::string folder, std::size_t, bool)
+    : folder_(std::move(folder)) {}
 
-FullFileSystem::~FullFileSystem() = default;
+SmallFileSystem::~SmallFileSystem() = default;
 
 bool makeFifo(const std::string&) { return false; }
 

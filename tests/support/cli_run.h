@@ -39,15 +39,15 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits = {}
 // name, and paths of up to 4095 bytes. Elsewhere those cases are skipped.
 bool onPosix();
 
-// A full file system mounted over `folder` for the life of the object (a
-// tmpfs of one page, filled up): every write to a file in it fails. Needs
-// root on POSIX; mounted() says whether it is there.
-class FullFileSystem {
+// A small file system (tmpfs) mounted over `folder` for the life of the
+// object; a full one, of one page filled up, fails every write to a file in
+// it. Needs root on POSIX; mounted() says whether it is there.
+class SmallFileSystem {
  public:
-  explicit FullFileSystem(std::string folder);
-  ~FullFileSystem();
-  FullFileSystem(const FullFileSystem&) = delete;
-  FullFileSystem& operator=(const FullFileSystem&) = delete;
+  SmallFileSystem(std::string folder, std::size_t bytes, bool full);
+  ~SmallFileSystem();
+  SmallFileSystem(const SmallFileSystem&) = delete;
+  SmallFileSystem& operator=(const SmallFileSystem&) = delete;
   bool mounted() const { return mounted_; }
 
  private:
