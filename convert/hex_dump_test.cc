@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/file.h"
+#include "platform/paths.h"
 #include "tests/support/recording_batch.h"
 #include "tests/support/scoped_temp_dir.h"
 
@@ -79,6 +80,9 @@ class WriteHexAndCheckFilesTest : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
   const CheckCase& c = GetParam();
+  if (c.replaced && directorySeparator() == '\\') {
+    GTEST_SKIP() << "Windows renames no file over one that is open";
+  }
   ScopedTempDir dir;
   std::vector<std::uint8_t> input(c.inputSize);
   for (std::size_t i = 0; i < input.size(); ++i) input[i] = static_cast<std::uint8_t>(i * 37 + 11);
