@@ -20,14 +20,20 @@ for ((i = 0; i < count; i++)); do
   files+=("$copy")
 done
 
-cd "$work/batch"
-"$cli" convert --make-dirs --jobs 1 "${files[@]}" >"$work/log1"
-(cd "$work/batch" && md5sum HEXFiles/* CSVFiles/* CHKFiles/*) >"$work/sum1"
-"$cli" convert --jobs 2 "${files[@]}" >"$work/log2"
-(cd "$work/batch" && md5sum HEXFiles/* CSVFiles/* CHKFiles/*) >"$work/sum2"
+# Each checked run in a folder of its own, so that a run that writes nothing
+# cannot pass on what the other left behind.
+for jobs in 1 2; do
+  mkdir -p "$work/run$jobs"
+  (cd "$work/run$jobs" &&
+    "$cli" convert --make-dirs --jobs "$jobs" "${files[@]/#/$work/batch/}" >"$work/log$jobs" &&
+    md5sum HEXFiles/* CSVFiles/* CHKFiles/* >"$work/sum$jobs")
+done
+[ "$(wc -l <"$work/sum1")" -eq $((3 * count)) ] || { echo "--jobs 1 wrote too few files" >&2; exit 1; }
 cmp -s "$work/log1" "$work/log2" || { echo "logs differ between --jobs 1 and 2" >&2; exit 1; }
 cmp -s "$work/sum1" "$work/sum2" || { echo "outputs differ between --jobs 1 and 2" >&2; exit 1; }
 
+cd "$work/batch"
+mkdir -p HEXFiles CSVFiles CHKFiles
 "$repo/build-bench/bench/interleaved_timer" 1 9 -- "$cli" convert --jobs 1 "${files[@]}" \
   -- "$cli" convert --jobs 2 "${files[@]}" -- "$cli" convert "${files[@]}" >"$work/times.txt"
 awk -v n="$count" '{ m[NR] = $1 / 1000 }
