@@ -88,6 +88,37 @@ QString applicationCaption() {
 
 }  // namespace
 
+// The dialog as the batch's LogPane and BatchView, from the batch's thread:
+// each call is carried out on the user-interface thread, and returns once it
+// has been (so a message box holds the batch until it is dismissed, and a
+// text need not be copied).
+class COrvatchDlg::BatchRelay final : public LogPane, public BatchView {
+ public:
+  explicit BatchRelay(COrvatchDlg& dialog) : dialog_(dialog) {}
+  void append(std::string_view text) override {
+    onDialogThread([&] { dialog_.append(text); });
+  }
+  void setLimit(std::size_t characters) override {
+    onDialogThread([&] { dialog_.setLimit(characters); });
+  }
+  void selectEntry(std::size_t index) override {
+    onDialogThread([&] { dialog_.selectEntry(index); });
+  }
+  void showFields(const ObservationFileName& name) override {
+    onDialogThread([&] { dialog_.showFields(name); });
+  }
+  void showMessageBox(std::string_view text) override {
+    onDialogThread([&] { dialog_.showMessageBox(text); });
+  }
+
+ private:
+  template <typename Call>
+  void onDialogThread(Call call) {
+    QMetaObject::invokeMethod(&dialog_, call, Qt::BlockingQueuedConnection);
+  }
+  COrvatchDlg& dialog_;
+};
+
 COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -141,23 +172,17 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
 
 COrvatchDlg::~COrvatchDlg() = default;
 
-void COrvatchDlg::append(std::string_view text) {
-  log_->appendText(text);
-  repaintDuringBatch();
-}
+void COrvatchDlg::append(std::string_view text) { log_->appendText(text); }
 
 void COrvatchDlg::setLimit(std::size_t characters) { log_->setLimit(characters); }
 
 void COrvatchDlg::selectEntry(std::size_t index) {
   targets_->setCurrentRow(static_cast<int>(index));
   targets_->scrollToItem(targets_->currentItem());
-  repaintDuringBatch();
+  setWindowTitle(QStringLiteral("Fenmarq – %1 / %2").arg(index + 1).arg(batchSize_));
 }
 
-void COrvatchDlg::showFields(const ObservationFileName& name) {
-  displayFields(name);
-  repaintDuringBatch();
-}
+void COrvatchDlg::showFields(const ObservationFileName& name) { displayFields(name); }
 
 void COrvatchDlg::showMessageBox(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, applicationCaption(),
@@ -180,11 +205,15 @@ void COrvatchDlg::keyPressEvent(QKeyEvent* event) {
 
 void COrvatchDlg::closeEvent(QCloseEvent* event) {
   // The close box is user input too, which a running batch does not take.
-  if (batchRunning_) {
+  if (batchRunning()) {
     event->ignore();
     return;
   }
   QDialog::closeEvent(event);
+}
+
+void COrvatchDlg::reject() {
+  if (!batchRunning()) QDialog::reject();
 }
 
 void COrvatchDlg::searchFile() {
@@ -206,10 +235,35 @@ void COrvatchDlg::addTarget() {
 void COrvatchDlg::deleteTarget() { targets_->deleteSelected(); }
 
 void COrvatchDlg::startConversion() {
-  batchRunning_ = true;
-  const BatchResult result = BatchConverter().run(targets_->paths(), startDirectory_, *this, *this);
-  if (!result.failure.empty()) showMessageBox(result.failure);
-  batchRunning_ = false;
+  if (batchRunning()) return;
+  // The window takes no input while the batch runs; it repaints and shows
+  // each step as it comes.
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control != log_) control->setEnabled(false);
+  }
+  const std::vector<std::string> targets = targets_->paths();
+  batchSize_ = targets.size();
+  if (!relay_) relay_ = std::make_unique<BatchRelay>(*this);
+  batch_ = std::jthread([this, targets] {
+    std::string failure;
+    try {
+      failure = BatchConverter().run(targets, startDirectory_, *relay_, *relay_).failure;
+    } catch (const std::exception& error) {
+      failure = error.what();
+    }
+    QMetaObject::invokeMethod(
+        this, [this, failure] { finishBatch(failure); }, Qt::QueuedConnection);
+  });
+}
+
+void COrvatchDlg::finishBatch(const std::string& failure) {
+  batch_.join();
+  setWindowTitle(QStringLiteral("Fenmarq"));
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    control->setEnabled(true);
+  }
+  if (!failure.empty()) showMessageBox(failure);
+  emit batchFinished();
 }
 
 void COrvatchDlg::showVersionDialog() {
@@ -224,12 +278,6 @@ void COrvatchDlg::displayFields(const ObservationFileName& name) {
   setFieldText(fields_[3], name.year);
   setFieldText(fields_[4], name.monthDay);
   setFieldText(fields_[5], name.station);
-}
-
-void COrvatchDlg::repaintDuringBatch() {
-  // The batch runs on this thread to its end. Letting paint and other
-  // window events through shows every step as it happens; input waits.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace fenmarq

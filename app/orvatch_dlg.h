@@ -1,7 +1,7 @@
 // The main window: finds observation files, keeps the list of files to
 // convert and shows the log of the conversion. The conversion itself is the
-// core's BatchConverter; the dialog hands it the list and serves as its
-// LogPane and BatchView.
+// core's BatchConverter, run on a thread of its own; the dialog hands it the
+// list and serves as its LogPane and BatchView on the user-interface thread.
 #ifndef FENMARQ_APP_ORVATCH_DLG_H_
 #define FENMARQ_APP_ORVATCH_DLG_H_
 
@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "app/file_picker.h"
 #include "convert/log_pane.h"
@@ -40,6 +41,15 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
   void showFields(const ObservationFileName& name) override;
   void showMessageBox(std::string_view text) override;
 
+  bool batchRunning() const { return batch_.joinable(); }
+
+ signals:
+  void batchFinished();
+
+ public slots:
+  // Esc does nothing while a batch runs.
+  void reject() override;
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -52,11 +62,14 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
   void showVersionDialog();
 
   void displayFields(const ObservationFileName& name);
-  void repaintDuringBatch();
+  void finishBatch(const std::string& failure);
 
+  class BatchRelay;
   std::unique_ptr<FilePicker> picker_;
   std::string startDirectory_;  // UTF-8
-  bool batchRunning_ = false;
+  std::unique_ptr<BatchRelay> relay_;
+  std::size_t batchSize_ = 0;
+  std::jthread batch_;  // the running batch; none between batches
 
   LogEdit* log_;
   QLineEdit* path_;

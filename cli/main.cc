@@ -37,12 +37,11 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             message texts to standard error.
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
   --jobs N, -j N
-               convert N files at a time, each on one thread. Without it,
-               files are converted one at a time, with a second thread
-               formatting the sheets of larger batches. The log is the same
-               either way. When a failure ends the batch
-               under --jobs N, files after the failing one may already have
-               been converted; their log texts are not printed.
+               convert N files at a time (default: one per processor);
+               --jobs 1 converts them one after the other on one thread.
+               The log is the same either way. When a failure ends the
+               batch, files after the failing one that were already under
+               way are finished; their log texts are not printed.
 samples     Writes one sample day file per record format into DIR and creates
             its HEXFiles, CSVFiles and CHKFiles folders.
 
@@ -107,7 +106,7 @@ bool makeOutputFolders(const std::filesystem::path& directory) {
 
 int convert(const std::vector<std::string>& args) {
   bool makeDirs = false;
-  unsigned jobs = 0;  // one file at a time, with a helper thread where it pays
+  unsigned jobs = 0;  // one worker per processor
   std::vector<std::string> targets;
   bool optionsDone = false;
   bool expectJobs = false;
@@ -143,7 +142,8 @@ int convert(const std::vector<std::string>& args) {
 
   StdoutLog log;
   StderrView view;
-  const BatchResult result = BatchConverter(jobs).run(targets, utf8FromPath(start), log, view);
+  const BatchResult result =
+      BatchConverter({.workers = jobs}).run(targets, utf8FromPath(start), log, view);
   if (!result.failure.empty())
     print(StandardStream::kError, "fenmarq-cli: " + result.failure + "\n");
   if (!flushStandard(StandardStream::kOutput)) return kExitBatchEnded;

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <optional>
 
+#include "convert/output_paths.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "tests/support/expected_log.h"
@@ -36,7 +37,8 @@ class BatchConverterTest : public ::testing::TestWithParam<unsigned> {
   BatchResult run(const std::vector<std::string>& targets) {
     log_.texts.clear();
     view_.selected.clear();
-    return BatchConverter(GetParam()).run(targets, utf8FromPath(dir_.path()), log_, view_);
+    return BatchConverter({.workers = GetParam()})
+        .run(targets, utf8FromPath(dir_.path()), log_, view_);
   }
   std::string log() const { return log_.joined(); }
 
@@ -139,7 +141,7 @@ TEST_P(BatchConverterTest, EndsAtAnEntryWhoseFilesCannotBeOpened) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, BatchConverterTest, ::testing::Values(0u, 1u, 3u));
+INSTANTIATE_TEST_SUITE_P(Workers, BatchConverterTest, ::testing::Values(1u, 2u, 3u, 0u));
 
 TEST(OutputPathsTest, JoinFoldersWithTheSeparator) {
   const OutputPaths windows = makeOutputPaths("観測,1", '\\');

@@ -1,14 +1,15 @@
 #include "convert/item_converter.h"
 
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
-#include "convert/batch_converter.h"
-#include "convert/chunked_sheet.h"
 #include "convert/file.h"
 #include "convert/input_image.h"
+#include "convert/output_paths.h"
 #include "formats/format_converter.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -46,18 +47,6 @@ void logLength(const InputImage& image, const FormatConverter& converter, LogPan
   }
 }
 
-// Ends the helper's part in a sheet when the item's scope ends, however it
-// ends; after a normal finish there is nothing left to end.
-struct HelperRelease {
-  HelperThread* helper;
-  ChunkedSheet& sheet;
-  ~HelperRelease() {
-    if (helper == nullptr) return;
-    sheet.abandon();
-    helper->finish();
-  }
-};
-
 }  // namespace
 
 bool ItemScratch::allocate() { return memory_.data() != nullptr || memory_.allocate(kSize); }
@@ -67,9 +56,8 @@ HexScratch ItemScratch::hex() const {
   return {base, base + kHexBlock};
 }
 
-std::span<char> ItemScratch::sheetSlots() const {
-  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock,
-          ChunkedSheet::kSlots * kSheetSlot};
+std::span<char> ItemScratch::sheetBuffer() const {
+  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock, CsvSheet::kDefaultBufferSize};
 }
 
 ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
@@ -114,28 +102,35 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
     log.append(" byte だけを変換します。\r\n");
   }
 
-  // The sheet depends on the image alone and logs nothing, so the helper
-  // thread formats it while this thread writes and checks the hex files,
-  // passing each formatted chunk on to the CSV file between their blocks.
-  // This thread formats what the helper has not taken by then. Without a
-  // helper, the sheet is formatted and written here afterwards (and not at
-  // all when the batch ends first).
-  ChunkedSheet sheet(converter, image.bytes(), name.fileName, scratch.sheetSlots());
-  HelperThread* const helper = resources.helper;
-  std::function<void()> passReadyChunks;
-  if (helper != nullptr) {
-    helper->start([&] { sheet.format(); });
-    passReadyChunks = [&] { sheet.writeReady(csv); };
+  // The sheet depends on the image alone and logs nothing: with a processor
+  // to spare, a thread of its own writes it to the CSV file while this one
+  // writes and checks the hex files. Otherwise it comes after them (and not
+  // at all when the batch ends first).
+  std::exception_ptr sheetFailure;
+  const auto writeSheet = [&] {
+    try {
+      CsvSheet sheet(csv, scratch.sheetBuffer());
+      converter.writeSheet(image.bytes(), name.fileName, sheet);
+    } catch (...) {
+      sheetFailure = std::current_exception();
+    }
+  };
+  std::jthread sheetThread;
+  if (resources.sheetThread) {
+    try {
+      sheetThread = std::jthread(writeSheet);
+    } catch (const std::system_error&) {
+      // No thread to be had: the sheet comes after the hex files.
+    }
   }
-  // Should this thread leave by an exception, the helper lets go of the
-  // sheet before it goes.
-  const HelperRelease release{helper, sheet};
-  const HexCheckResult check = writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk,
-                                                     scratch.hex(), log, view, passReadyChunks);
-  // A helper may be waiting for a slot to be written: the sheet is finished
-  // whenever it took part.
-  if (helper != nullptr || check != HexCheckResult::kReopenFailed) sheet.finish(csv);
-  if (helper != nullptr) helper->finish();
+  const HexCheckResult check =
+      writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk, scratch.hex(), log, view);
+  if (sheetThread.joinable()) {
+    sheetThread.join();
+  } else if (check != HexCheckResult::kReopenFailed) {
+    writeSheet();
+  }
+  if (sheetFailure) std::rethrow_exception(sheetFailure);
   if (check == HexCheckResult::kReopenFailed) {
     // The batch ends before the sheet's turn: leave the CSV file as empty as
     // it would be had the sheet not been written yet.

@@ -8,9 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/chunked_sheet.h"
 #include "convert/conversion_rule.h"
-#include "convert/helper_thread.h"
 #include "convert/hex_dump.h"
 #include "convert/input_image.h"
 #include "convert/log_pane.h"
@@ -27,9 +25,9 @@ enum class ItemOutcome {
   kBatchEnds          // an open or memory failure: no further item is converted
 };
 
-// Scratch memory of an item, kept by the batch so that its items reuse it:
-// one block for the hex renderings and their read-back, and the slots in
-// which the sheet's chunks are formatted.
+// Scratch memory of an item, kept by its worker so that the worker's items
+// reuse it: one block for the hex renderings and their read-back, and the
+// sheet's buffer.
 class ItemScratch {
  public:
   // Obtains the block unless it is already there; false when the memory is
@@ -37,23 +35,22 @@ class ItemScratch {
   bool allocate();
 
   HexScratch hex() const;
-  std::span<char> sheetSlots() const;
+  std::span<char> sheetBuffer() const;
 
  private:
   static constexpr std::size_t kHexBlock = 2 * HexScratch::kBlockBytes;
-  static constexpr std::size_t kSheetSlot = CsvSheet::kDefaultBufferSize;
-  static constexpr std::size_t kSize = 2 * kHexBlock + ChunkedSheet::kSlots * kSheetSlot;
+  static constexpr std::size_t kSize = 2 * kHexBlock + CsvSheet::kDefaultBufferSize;
   ZeroedMemory memory_;
 };
 
-// What an item works with besides its files, kept by the batch for all its
-// items: the input image, scratch memory, and the batch's helper thread when
-// it has one (the sheet is then formatted on it while the hex files are
-// written and checked).
+// What an item works with besides its files, kept by its worker: the input
+// image and scratch memory.
 struct ItemResources {
   InputImage image;
   ItemScratch scratch;
-  HelperThread* helper = nullptr;
+  // The sheet is written by a thread of its own while the item's thread
+  // writes and checks the hex files (where a processor is to spare).
+  bool sheetThread = false;
 };
 
 // Entry `index` of a batch: shows it and its fields, then converts it when a

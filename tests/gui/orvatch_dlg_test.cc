@@ -59,6 +59,11 @@ struct Window {
     return found;
   }
   void click(const char* id) { control<QPushButton>(id)->click(); }
+  // Starts the batch and waits until it is over.
+  bool convert() {
+    click("IDC_START");
+    return QTest::qWaitFor([&] { return !dialog.batchRunning(); }, 20000);
+  }
   void addTarget(const QString& path) {
     control<QLineEdit>("IDC_SBIN")->setText(path);
     click("IDC_ADDTARGET");
@@ -267,13 +272,13 @@ class OrvatchDlgTest : public QObject {
     QTest::qWait(50);                   // let the first paint through
     QDir::setCurrent(folder.previous);  // the start directory was taken at construction
     // An empty list logs the batch end alone.
-    w.click("IDC_START");
+    QVERIFY(w.convert());
     const std::vector<std::string> end{"\r\n", "作業終了。\n", "\r\n"};
     QCOMPARE(w.log()->appendedTexts(), end);
     QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n"));
     w.addTarget(input);
     w.addTarget(QStringLiteral("notes.txt"));
-    w.click("IDC_START");
+    QVERIFY(w.convert());
 
     const std::vector<std::string> logged(w.log()->appendedTexts().begin() + 3,
                                           w.log()->appendedTexts().end());
@@ -294,16 +299,47 @@ class OrvatchDlgTest : public QObject {
     QCOMPARE(w.fields(), (QStringList{"notes.txt", "", "", "", "", ""}));
 
     // A second batch appends below the first; the log is repainted while it
-    // runs, though no event loop of the test's own runs until it returns.
+    // runs.
     PaintCounter paints;
     w.log()->viewport()->installEventFilter(&paints);
-    w.click("IDC_START");
+    QVERIFY(w.convert());
     QVERIFY(paints.count > 0);
     QCOMPARE(w.log()->appendedTexts().size(), 3 + 2 * logged.size());
     QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n") + shown + shown);
 
     w.click("IDC_DELETE");  // the entry the batch selected last
     QCOMPARE(w.entries(), QStringList{input});
+  }
+
+  // While a batch runs, nothing the user does has any effect, then or
+  // afterwards: the controls are disabled, Esc and the close box do nothing.
+  // The title counts the entries and is the program's name again at the end.
+  void inputDuringABatchHasNoEffect() {
+    TempFolder folder;
+    Window w;
+    w.showActive();
+    QDir::setCurrent(folder.previous);
+    w.addTarget(QStringLiteral("readme.txt"));
+    w.addTarget(QStringLiteral("notes.txt"));
+    QStringList titles;
+    QObject::connect(&w.dialog, &QWidget::windowTitleChanged,
+                     [&](const QString& title) { titles << title; });
+    w.click("IDC_START");
+    // The batch cannot end before this returns: each of its steps waits for
+    // this thread.
+    QVERIFY(w.dialog.batchRunning());
+    QVERIFY(!w.control("IDC_DELETE")->isEnabled());
+    w.click("IDC_DELETE");
+    QTest::keyClicks(w.control("IDC_SBIN"), QStringLiteral("typed"));
+    QTest::keyClick(&w.dialog, Qt::Key_Escape);
+    w.dialog.close();
+    QVERIFY(QTest::qWaitFor([&] { return !w.dialog.batchRunning(); }, 20000));
+    QTest::qWait(50);
+    QVERIFY(w.dialog.isVisible());
+    QCOMPARE(w.entries(), (QStringList{"readme.txt", "notes.txt"}));
+    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QString());
+    QVERIFY(w.control("IDC_DELETE")->isEnabled());
+    QCOMPARE(titles, (QStringList{"Fenmarq – 1 / 2", "Fenmarq – 2 / 2", "Fenmarq"}));
   }
 
   void keys_data() {

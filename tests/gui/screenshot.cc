@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     add->click();
   }
   dialog.findChild<QPushButton*>(QStringLiteral("IDC_START"))->click();
+  if (!QTest::qWaitFor([&] { return !dialog.batchRunning(); }, 60000)) return 1;
   QTest::qWait(200);
   return dialog.grab().save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
 }
