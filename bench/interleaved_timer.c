@@ -17,7 +17,10 @@ static double runOnce(char** argv) {
   struct timespec start, end;
   clock_gettime(CLOCK_MONOTONIC, &start);
   pid_t pid = fork();
-  if (pid < 0) { perror("fork"); exit(1); }
+  if (pid < 0) {
+    perror("fork");
+    exit(1);
+  }
   if (pid == 0) {
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
@@ -46,7 +49,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   int warmup = atoi(argv[1]), runs = atoi(argv[2]);
-  if (runs < 1 || runs > kMaxRuns) { fprintf(stderr, "RUNS: 1 to %d\n", kMaxRuns); return 2; }
+  if (runs < 1 || runs > kMaxRuns) {
+    fprintf(stderr, "RUNS: 1 to %d\n", kMaxRuns);
+    return 2;
+  }
   char** commands[kMaxCommands];
   int count = 0;
   for (int i = 3; i < argc; ++i) {
@@ -63,8 +69,8 @@ int main(int argc, char** argv) {
   }
   for (int c = 0; c < count; ++c) {
     qsort(times[c], (size_t)runs, sizeof(double), compare);
-    double median = runs % 2 ? times[c][runs / 2]
-                             : (times[c][runs / 2 - 1] + times[c][runs / 2]) / 2;
+    double median =
+        runs % 2 ? times[c][runs / 2] : (times[c][runs / 2 - 1] + times[c][runs / 2]) / 2;
     printf("%.3f %.3f\n", median, times[c][0]);
   }
   return 0;

@@ -19,16 +19,74 @@
 namespace fenmarq {
 namespace {
 
-// What an entry may say while it waits for its turn: enough for the whole
-// log of an ordinary entry, so that workers rarely wait.
+// What an entry may say before its turn: enough for the whole log of an
+// ordinary entry, so that workers rarely wait.
 constexpr std::size_t kBufferBytes = 64 * 1024;
+
+// An entry's texts and view calls as they wait in a buffer: for each, its
+// kind, then each part as its length and its bytes.
+enum Kind : char { kAppend, kSelect, kFields, kMessage };
+
+void record(std::vector<char>& buffer, Kind kind, std::initializer_list<std::string_view> parts) {
+  buffer.push_back(kind);
+  for (const std::string_view part : parts) {
+    const std::size_t length = part.size();
+    const char* bytes = reinterpret_cast<const char*>(&length);
+    buffer.insert(buffer.end(), bytes, bytes + sizeof length);
+    buffer.insert(buffer.end(), part.begin(), part.end());
+  }
+}
+
+std::size_t recordSize(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 1;
+  for (const std::string_view part : parts) size += sizeof(std::size_t) + part.size();
+  return size;
+}
+
+void deliver(Kind kind, const std::string_view* parts, LogPane& log, BatchView& view) {
+  switch (kind) {
+    case kAppend:
+      log.append(parts[0]);
+      break;
+    case kSelect: {
+      std::size_t index;
+      std::memcpy(&index, parts[0].data(), sizeof index);
+      view.selectEntry(index);
+      break;
+    }
+    case kFields:
+      view.showFields({std::string(parts[0]), std::string(parts[1]), std::string(parts[2]),
+                       std::string(parts[3]), std::string(parts[4]), std::string(parts[5]),
+                       std::string(parts[6])});
+      break;
+    case kMessage:
+      view.showMessageBox(parts[0]);
+      break;
+  }
+}
+
+// Passes on everything recorded in `buffer`, in order.
+void deliverAll(const std::vector<char>& buffer, LogPane& log, BatchView& view) {
+  std::string_view parts[7];
+  for (const char* at = buffer.data(); at < buffer.data() + buffer.size();) {
+    const Kind kind = static_cast<Kind>(*at++);
+    const std::size_t count = kind == kFields ? 7 : 1;
+    for (std::size_t i = 0; i < count; ++i) {
+      std::size_t length;
+      std::memcpy(&length, at, sizeof length);
+      parts[i] = {at + sizeof length, length};
+      at += sizeof length + length;
+    }
+    deliver(kind, parts, log, view);
+  }
+}
 
 class Engine;
 
 // What one entry tells the log and the view. At the head of the list its
-// texts go straight through; before that they wait in its worker's buffer,
-// and when that is full the entry waits for its turn. Once the batch has
-// ended before the entry's turn, what it says is dropped.
+// texts go straight through; before that they wait in a buffer, and when it
+// is full the entry waits for its turn. Once the batch has ended before the
+// entry's turn, what it says is dropped.
 class ItemChannel final : public LogPane, public BatchView {
  public:
   ItemChannel(Engine& engine, std::vector<char>& buffer, std::size_t index)
@@ -44,50 +102,55 @@ class ItemChannel final : public LogPane, public BatchView {
   }
   void showMessageBox(std::string_view text) override { pass(kMessage, {text}); }
 
-  // Waits for the entry's turn and passes on what waited; false when the
-  // batch ended before it.
-  bool reachTurn();
+  bool live() const { return live_; }
+  // Passes on what waited, once the entry has the turn; from then on its
+  // texts go straight through.
+  void goLive();
 
  private:
-  enum Kind : char { kAppend, kSelect, kFields, kMessage };
-  enum class Mode { kWaiting, kLive, kDropped };
-
   void pass(Kind kind, std::initializer_list<std::string_view> parts);
-  void deliver(Kind kind, const std::string_view* parts);
-  void passOnWhatWaited();
 
   Engine& engine_;
-  std::vector<char>& buffer_;  // kind, then each part as its length and bytes
+  std::vector<char>& buffer_;
   const std::size_t index_;
-  Mode mode_ = Mode::kWaiting;
+  bool live_ = false;
+  bool dropped_ = false;
 };
 
 class Engine {
  public:
-  Engine(const std::vector<std::string>& targets, bool sheetThreads, LogPane& log, BatchView& view)
+  Engine(const std::vector<std::string>& targets, unsigned workers, bool sheetThreads, LogPane& log,
+         BatchView& view)
       : targets_(targets),
+        workers_(workers),
         sheetThreads_(sheetThreads),
         log_(log),
         view_(view),
-        done_(targets.size(), false),
-        sameOutputsBefore_(targets.size()) {
+        entries_(targets.size()) {
     // An entry waits for the last earlier entry with the same file name: both
     // write the same three output files.
     std::unordered_map<std::string, std::size_t> lastWithName;
     for (std::size_t i = 0; i < targets.size(); ++i) {
       const std::string name = parseObservationFileName(targets[i], directorySeparators()).fileName;
       const auto [it, fresh] = lastWithName.try_emplace(name, i);
-      if (!fresh) sameOutputsBefore_[i] = std::exchange(it->second, i);
+      if (!fresh) entries_[i].sameOutputsBefore = std::exchange(it->second, i);
+    }
+    // Two buffers per worker: one for the entry under way, one for an entry
+    // that is done and waits for its turn.
+    buffers_.resize(2 * workers);
+    for (std::vector<char>& buffer : buffers_) {
+      buffer.reserve(kBufferBytes);
+      free_.push_back(&buffer);
     }
   }
 
-  BatchResult run(unsigned workers) {
-    if (workers <= 1) {
+  BatchResult run() {
+    if (workers_ <= 1) {
       work();
     } else {
       std::vector<std::jthread> threads;
-      threads.reserve(workers);
-      for (unsigned i = 0; i < workers; ++i) {
+      threads.reserve(workers_);
+      for (unsigned i = 0; i < workers_; ++i) {
         try {
           threads.emplace_back([this] { work(); });
         } catch (const std::system_error&) {
@@ -103,8 +166,8 @@ class Engine {
 
   bool isHead(std::size_t index) const { return head_.load(std::memory_order_acquire) == index; }
 
-  // Waits until entry `index` is at the head of the list; false when the
-  // batch ended before it.
+  // Waits until entry `index` has the turn; false when the batch ended
+  // before it.
   bool waitForTurn(std::size_t index) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return head_ == index || stopped_; });
@@ -115,26 +178,33 @@ class Engine {
   BatchView& view() { return view_; }
 
  private:
+  struct Entry {
+    std::optional<std::size_t> sameOutputsBefore;
+    bool done = false;                     // converted, its outputs complete
+    std::vector<char>* waiting = nullptr;  // its texts, once done, until its turn
+    ItemOutcome outcome = ItemOutcome::kDone;
+    std::exception_ptr failure;
+  };
+
   // A worker: takes entries in list order until none is left or the batch
-  // has ended. Nothing it throws leaves it: the failure ends the batch at
-  // its entry's turn and reaches the caller.
+  // has ended. Nothing it throws leaves it: a failure ends the batch at its
+  // entry's turn and reaches the caller.
   void work() {
     try {
       ItemResources resources;
       resources.sheetThread = sheetThreads_;
-      std::vector<char> buffer;
-      buffer.reserve(kBufferBytes);
-      while (const std::optional<std::size_t> index = take()) {
-        ItemChannel channel(*this, buffer, *index);
+      std::size_t index;
+      std::vector<char>* buffer;
+      while (take(index, buffer)) {
+        ItemChannel channel(*this, *buffer, index);
         ItemOutcome outcome = ItemOutcome::kBatchEnds;
         std::exception_ptr failure;
         try {
-          outcome = processEntry(*index, targets_[*index], resources, channel, channel);
+          outcome = processEntry(index, targets_[index], resources, channel, channel);
         } catch (...) {
           failure = std::current_exception();
         }
-        markDone(*index);
-        if (channel.reachTurn()) pass(outcome, failure);
+        finish(index, channel, buffer, outcome, failure);
       }
     } catch (...) {
       std::lock_guard lock(mutex_);
@@ -144,120 +214,116 @@ class Engine {
     }
   }
 
-  // The next entry to convert, once every earlier entry with the same output
-  // files is done; none when the list is done or the batch has ended.
-  std::optional<std::size_t> take() {
+  // The next entry to convert and a buffer for its texts, once every earlier
+  // entry with the same output files is done; false when the list is done or
+  // the batch has ended.
+  bool take(std::size_t& index, std::vector<char>*& buffer) {
     std::unique_lock lock(mutex_);
-    if (stopped_ || next_ == targets_.size()) return std::nullopt;
-    const std::size_t index = next_++;
+    // The buffer comes first: an entry that is taken runs, so the one at the
+    // head is never left waiting for a buffer that later entries hold.
+    changed_.wait(lock, [&] { return !free_.empty() || stopped_ || next_ == targets_.size(); });
+    if (stopped_ || next_ == targets_.size()) return false;
+    buffer = free_.back();
+    free_.pop_back();
+    index = next_++;
     // The earlier entry was taken before this one and is under way, so the
     // wait ends even when the batch has ended meanwhile.
-    if (const std::optional<std::size_t> before = sameOutputsBefore_[index]) {
-      changed_.wait(lock, [&] { return done_[*before]; });
+    if (const std::optional<std::size_t> before = entries_[index].sameOutputsBefore) {
+      changed_.wait(lock, [&] { return entries_[*before].done; });
     }
-    return index;
+    return true;
   }
 
-  void markDone(std::size_t index) {
-    std::lock_guard lock(mutex_);
-    done_[index] = true;
-    changed_.notify_all();
-  }
-
-  // The head entry is over: the turn passes to the next one, or the batch
-  // ends here.
-  void pass(ItemOutcome outcome, std::exception_ptr failure) {
-    std::lock_guard lock(mutex_);
-    if (failure || outcome == ItemOutcome::kBatchEnds) {
-      if (!failure_) failure_ = failure;
-      stopped_ = true;
-    } else {
+  // Entry `index` is converted: at its turn its texts are passed on now,
+  // and so are those of the done entries after it; otherwise they wait.
+  void finish(std::size_t index, ItemChannel& channel, std::vector<char>* buffer,
+              ItemOutcome outcome, std::exception_ptr failure) {
+    {
+      std::lock_guard lock(mutex_);
+      Entry& entry = entries_[index];
+      entry.done = true;
+      changed_.notify_all();
+      if (stopped_) return release(buffer);
+      if (!channel.live() && head_ != index) {
+        entry.waiting = buffer;
+        entry.outcome = outcome;
+        entry.failure = failure;
+        return;
+      }
+    }
+    channel.goLive();
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      release(buffer);
+      if (failure || outcome == ItemOutcome::kBatchEnds) {
+        if (!failure_) failure_ = failure;
+        stopped_ = true;
+        for (Entry& later : entries_) {
+          if (later.waiting != nullptr) release(std::exchange(later.waiting, nullptr));
+        }
+        return;
+      }
       result_.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
-      head_.store(head_ + 1, std::memory_order_release);
+      head_.store(++index, std::memory_order_release);
+      changed_.notify_all();
+      if (index == targets_.size() || entries_[index].waiting == nullptr) return;
+      buffer = std::exchange(entries_[index].waiting, nullptr);
+      outcome = entries_[index].outcome;
+      failure = entries_[index].failure;
+      lock.unlock();
+      // The turn is this thread's until it passes it on: no other thread
+      // writes to the log meanwhile.
+      deliverAll(*buffer, log_, view_);
     }
+  }
+
+  // Returns a buffer to the pool; the mutex is held.
+  void release(std::vector<char>* buffer) {
+    buffer->clear();
+    free_.push_back(buffer);
     changed_.notify_all();
   }
 
   const std::vector<std::string>& targets_;
+  const unsigned workers_;
   const bool sheetThreads_;
   LogPane& log_;
   BatchView& view_;
 
   std::mutex mutex_;
   std::condition_variable changed_;
+  std::vector<Entry> entries_;
+  std::vector<std::vector<char>> buffers_;
+  std::vector<std::vector<char>*> free_;
   std::size_t next_ = 0;              // the next entry to take
-  std::atomic<std::size_t> head_{0};  // the entry whose texts go through; written under the lock
-  std::vector<bool> done_;
-  std::vector<std::optional<std::size_t>> sameOutputsBefore_;
+  std::atomic<std::size_t> head_{0};  // the entry that has the turn; written under the lock
   bool stopped_ = false;
   std::exception_ptr failure_;
   BatchResult result_;
 };
 
-bool ItemChannel::reachTurn() {
-  if (mode_ == Mode::kWaiting) {
-    mode_ = engine_.waitForTurn(index_) ? Mode::kLive : Mode::kDropped;
-    if (mode_ == Mode::kLive) passOnWhatWaited();
-    buffer_.clear();
-  }
-  return mode_ == Mode::kLive;
+void ItemChannel::goLive() {
+  if (live_ || dropped_) return;
+  live_ = true;
+  deliverAll(buffer_, engine_.log(), engine_.view());
+  buffer_.clear();
 }
 
 void ItemChannel::pass(Kind kind, std::initializer_list<std::string_view> parts) {
-  if (mode_ == Mode::kWaiting) {
-    std::size_t size = 1;
-    for (const std::string_view part : parts) size += sizeof(std::size_t) + part.size();
-    if (!engine_.isHead(index_) && buffer_.size() + size <= kBufferBytes) {
-      buffer_.push_back(kind);
-      for (const std::string_view part : parts) {
-        const std::size_t length = part.size();
-        const char* bytes = reinterpret_cast<const char*>(&length);
-        buffer_.insert(buffer_.end(), bytes, bytes + sizeof length);
-        buffer_.insert(buffer_.end(), part.begin(), part.end());
-      }
+  if (dropped_) return;
+  if (!live_) {
+    if (!engine_.isHead(index_) && buffer_.size() + recordSize(parts) <= kBufferBytes) {
+      record(buffer_, kind, parts);
       return;
     }
-    reachTurn();
-  }
-  if (mode_ == Mode::kLive) deliver(kind, parts.begin());
-}
-
-void ItemChannel::passOnWhatWaited() {
-  std::string_view parts[7];
-  for (const char* at = buffer_.data(); at < buffer_.data() + buffer_.size();) {
-    const Kind kind = static_cast<Kind>(*at++);
-    const std::size_t count = kind == kFields ? 7 : 1;
-    for (std::size_t i = 0; i < count; ++i) {
-      std::size_t length;
-      std::memcpy(&length, at, sizeof length);
-      parts[i] = {at + sizeof length, length};
-      at += sizeof length + length;
+    if (!engine_.waitForTurn(index_)) {
+      dropped_ = true;
+      buffer_.clear();
+      return;
     }
-    deliver(kind, parts);
+    goLive();
   }
-}
-
-void ItemChannel::deliver(Kind kind, const std::string_view* parts) {
-  switch (kind) {
-    case kAppend:
-      engine_.log().append(parts[0]);
-      break;
-    case kSelect: {
-      std::size_t index;
-      std::memcpy(&index, parts[0].data(), sizeof index);
-      engine_.view().selectEntry(index);
-      break;
-    }
-    case kFields:
-      engine_.view().showFields({std::string(parts[0]), std::string(parts[1]),
-                                 std::string(parts[2]), std::string(parts[3]),
-                                 std::string(parts[4]), std::string(parts[5]),
-                                 std::string(parts[6])});
-      break;
-    case kMessage:
-      engine_.view().showMessageBox(parts[0]);
-      break;
-  }
+  deliver(kind, parts.begin(), engine_.log(), engine_.view());
 }
 
 }  // namespace
@@ -271,7 +337,7 @@ BatchResult runBatch(const std::vector<std::string>& targets, const BatchOptions
   // A processor that no worker needs writes each sheet beside its item's hex
   // files. The single-threaded reference (one worker asked for) has none.
   const bool sheetThreads = options.workers != 1 && workers < processors;
-  return Engine(targets, sheetThreads, log, view).run(workers);
+  return Engine(targets, workers, sheetThreads, log, view).run();
 }
 
 }  // namespace fenmarq

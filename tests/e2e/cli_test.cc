@@ -51,7 +51,8 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"convert", "--fast", std::string(kAmd)}, 2, ""},
       {{"samples"}, 2, ""},
       {{"convert", "readme.txt"}, 0, std::string(kNotTargetLog) + std::string(kBatchEndLog)},
-      {{"convert", "amd_1min_20160412.99999", std::string(kAmd)},
+      // One job: nothing after the entry that ends the batch is started.
+      {{"convert", "--jobs", "1", "amd_1min_20160412.99999", std::string(kAmd)},
        1,
        notOpenedLine("amd_1min_20160412.99999")},
   };
