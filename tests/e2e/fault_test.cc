@@ -611,6 +611,26 @@ TEST(FaultMemory, TightAddressSpaceEndsTheBatchNeverTheProcess) {
   }
 }
 
+// A long log never piles up in memory: the CHK files land on a full disk, so
+// each entry logs one failure per byte of its input, hundreds of megabytes
+// in all, while two workers convert them; a later entry's texts wait for
+// their turn in a buffer of fixed size.
+TEST(FaultMemory, LongLogStaysWithinAFixedMemory) {
+  if (!onPosix()) GTEST_SKIP() << "needs POSIX resource limits";
+  if (kAddressSanitizer) GTEST_SKIP() << "address-space limits do not work under ASan";
+  ScopedTempDir folder;
+  const InputFile head = dayFile(kSfc10SecFormat);
+  place(head);
+  writeFile(kFailing, std::string(std::size_t{12} << 20, '\x5A'));
+  const SmallFileSystem full(std::string(folderOf(Output::kChk)), 0, /*full=*/true);
+  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  const CliRun run = runCli(convertArgs({head.name, kFailing}, 2),
+                            {.stdoutPath = "/dev/null", .addressSpace = std::uint64_t{640} << 20});
+  ASSERT_EQ(run.signal, 0);
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err, std::string(kChkCloseFailed) + std::string(kChkCloseFailed));
+}
+
 // With standard output or error closed, no output file takes its place: the
 // outputs are byte for byte a normal run's.
 TEST(FaultStreams, ClosedStandardStreamsLeaveTheOutputsAlone) {
