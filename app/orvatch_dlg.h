@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "app/file_picker.h"
+#include "convert/batch_view.h"
 #include "convert/log_pane.h"
 
 class QLineEdit;

@@ -5,7 +5,7 @@
 #include <new>
 #include <system_error>
 
-#include "convert/item_converter.h"
+#include "convert/log_texts.h"
 #include "platform/file_system.h"
 
 namespace fenmarq {
@@ -38,7 +38,7 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
     result.failure = failure.what();
     return result;
   }
-  if (result.finished) appendBetweenBreaks(log, "作業終了。\n");
+  if (result.finished) appendBetweenBreaks(log, kBatchEndText);
   return result;
 }
 

@@ -10,6 +10,7 @@
 
 #include "convert/batch_engine.h"
 #include "convert/batch_result.h"
+#include "convert/batch_view.h"
 #include "convert/log_pane.h"
 
 namespace fenmarq {

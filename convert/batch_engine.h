@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "convert/batch_result.h"
+#include "convert/batch_view.h"
 #include "convert/log_pane.h"
 
 namespace fenmarq {

@@ -11,8 +11,10 @@
 #include <emmintrin.h>
 #endif
 
+#include "convert/batch_view.h"
 #include "convert/file.h"
 #include "convert/log_pane.h"
+#include "convert/log_texts.h"
 #include "platform/file_system.h"
 
 namespace fenmarq {
@@ -28,8 +30,6 @@ constexpr std::array<char, 512> kHexPairs = [] {
   }
   return pairs;
 }();
-
-constexpr std::string_view kChkCloseFailed = "ファイル 'chk-data' は閉じられませんでした。\n";
 
 // Compares one block of the CHK file with the expected digits and logs one
 // failure per pair that differs or is missing. Returns the failures logged.
@@ -102,21 +102,15 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
   // The check reads the file that was written, never one put in its place.
   const FileIdentity written = chk.identity();
   if (!chk.open(chkPath, "r+b", [&](const FileIdentity& found) { return found == written; })) {
-    log.append("ファイル ");
-    log.append(chkPath);
-    log.append(" は開けませんでした。\r\n");
+    logOpened(log, chkPath, false);
     return HexCheckResult::kReopenFailed;
   }
-  log.append("ファイル ");
-  log.append(chkPath);
-  log.append(" は開けました。\r\n");
+  logOpened(log, chkPath, true);
 
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(chkPath), error);
   if (!error && size == 2 * static_cast<std::uintmax_t>(bytes.size())) {
-    log.append("ファイル ");
-    log.append(chkPath);
-    log.append(" のサイズは正確です。\r\n");
+    logFileLine(log, chkPath, " のサイズは正確です。\r\n");
   }
 
   chk.rewind();

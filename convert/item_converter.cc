@@ -9,6 +9,7 @@
 
 #include "convert/file.h"
 #include "convert/input_image.h"
+#include "convert/log_texts.h"
 #include "convert/output_paths.h"
 #include "formats/format_converter.h"
 #include "platform/file_system.h"
@@ -21,9 +22,7 @@ namespace {
 bool openLogged(File& file, const std::string& path, const char* mode, LogPane& log,
                 const std::function<bool(const FileIdentity&)>& admit = {}) {
   const bool opened = file.open(path, mode, admit);
-  log.append("ファイル ");
-  log.append(path);
-  log.append(opened ? " は開けました。\r\n" : " は開けませんでした。\r\n");
+  logOpened(log, path, opened);
   return opened;
 }
 
@@ -140,9 +139,9 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   }
   bool problems = !wholeFile || check == HexCheckResult::kProblems;
 
-  problems |= !closeReported(input, "ファイル 'bin-data' は閉じられませんでした。\n", view);
-  problems |= !closeReported(hex, "ファイル 'hex-data' は閉じられませんでした。\n", view);
-  problems |= !closeReported(csv, "ファイル 'csv-data' は閉じられませんでした。\n", view);
+  problems |= !closeReported(input, kBinCloseFailed, view);
+  problems |= !closeReported(hex, kHexCloseFailed, view);
+  problems |= !closeReported(csv, kCsvCloseFailed, view);
   appendBetweenBreaks(log, "HEXファイル作成 終了。\n");
   appendBetweenBreaks(log, "CSVファイル作成 終了。\n");
   appendBetweenBreaks(log, rule.endOfItemText);
@@ -156,7 +155,7 @@ ItemOutcome processEntry(std::size_t index, const std::string& path, ItemResourc
   view.showFields(name);
   const std::optional<ConversionRule> rule = selectConversionRule(name);
   if (!rule) {
-    appendBetweenBreaks(log, "変換対象ではありません。\n");
+    appendBetweenBreaks(log, kNotATargetText);
     return ItemOutcome::kDone;
   }
   return convertItem(path, name, *rule, resources, log, view);

@@ -6,8 +6,8 @@
 
 #include <span>
 #include <string>
-#include <string_view>
 
+#include "convert/batch_view.h"
 #include "convert/conversion_rule.h"
 #include "convert/hex_dump.h"
 #include "convert/input_image.h"
@@ -16,8 +16,6 @@
 #include "platform/zeroed_memory.h"
 
 namespace fenmarq {
-
-inline constexpr std::string_view kOutOfMemoryText = "メモリ不足で作業ができません。\r\n";
 
 enum class ItemOutcome {
   kDone,

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/batch_view.h"
 #include "convert/log_pane.h"
 
 namespace fenmarq::testing {
