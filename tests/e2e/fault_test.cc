@@ -32,14 +32,14 @@ namespace {
 namespace fs = std::filesystem;
 using namespace fenmarq::testing;
 
-// Address-space limits do not work under AddressSanitizer, which reserves
-// terabytes of it.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
+// Address-space limits do not work under AddressSanitizer or
+// ThreadSanitizer, which reserve terabytes of it.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitizer = true;
 #elif defined(__has_feature)
-constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+constexpr bool kSanitizer = __has_feature(address_sanitizer) || __has_feature(thread_sanitizer);
 #else
-constexpr bool kAddressSanitizer = false;
+constexpr bool kSanitizer = false;
 #endif
 
 constexpr std::string_view kMemoryLog = "メモリ不足で作業ができません。\r\n";
@@ -147,8 +147,8 @@ class FaultEndTest : public ::testing::TestWithParam<EndCase> {};
 TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   const EndCase& c = GetParam();
   if (c.posixOnly && !onPosix()) GTEST_SKIP() << "needs POSIX links, FIFOs, devices or limits";
-  if (kAddressSanitizer && c.limits.addressSpace != 0) {
-    GTEST_SKIP() << "address-space limits do not work under ASan";
+  if (kSanitizer && c.limits.addressSpace != 0) {
+    GTEST_SKIP() << "address-space limits do not work under sanitizers";
   }
   std::vector<InputFile> earlier;
   if (!c.noEarlier) {
@@ -557,7 +557,7 @@ class FaultMemoryJobsTest : public ::testing::TestWithParam<unsigned> {};
 // the thread, or the batch ends with the memory text.
 TEST_P(FaultMemoryJobsTest, ThreadThatCannotStartIsNotACrash) {
   if (!onPosix()) GTEST_SKIP() << "needs POSIX resource limits";
-  if (kAddressSanitizer) GTEST_SKIP() << "address-space limits do not work under ASan";
+  if (kSanitizer) GTEST_SKIP() << "address-space limits do not work under sanitizers";
   const std::vector<InputFile> files = {dayFile(kAmd1MinFormat), dayFile(kSfc1MinFormat)};
   const CleanRun clean = cleanRun(files);
   ScopedTempDir folder;
@@ -591,7 +591,7 @@ INSTANTIATE_TEST_SUITE_P(Fault, FaultMemoryJobsTest, ::testing::Values(0u, 2u),
 // standard error). Never a signal.
 TEST(FaultMemory, TightAddressSpaceEndsTheBatchNeverTheProcess) {
   if (!onPosix()) GTEST_SKIP() << "needs POSIX resource limits";
-  if (kAddressSanitizer) GTEST_SKIP() << "address-space limits do not work under ASan";
+  if (kSanitizer) GTEST_SKIP() << "address-space limits do not work under sanitizers";
   ScopedTempDir folder;
   std::vector<std::string> targets;
   for (const SampleFile& sample : sampleFiles()) {
@@ -617,7 +617,7 @@ TEST(FaultMemory, TightAddressSpaceEndsTheBatchNeverTheProcess) {
 // their turn in a buffer of fixed size.
 TEST(FaultMemory, LongLogStaysWithinAFixedMemory) {
   if (!onPosix()) GTEST_SKIP() << "needs POSIX resource limits";
-  if (kAddressSanitizer) GTEST_SKIP() << "address-space limits do not work under ASan";
+  if (kSanitizer) GTEST_SKIP() << "address-space limits do not work under sanitizers";
   ScopedTempDir folder;
   const InputFile head = dayFile(kSfc10SecFormat);
   place(head);
