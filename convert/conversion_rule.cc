@@ -2,6 +2,7 @@
 
 #include "formats/amd_10sec.h"
 #include "formats/amd_1min.h"
+#include "formats/format_converter.h"
 #include "formats/sfc_10sec.h"
 #include "formats/sfc_10sec_2008.h"
 #include "formats/sfc_1min.h"
@@ -9,11 +10,12 @@
 namespace fenmarq {
 namespace {
 
-constexpr Amd1MinConverter kAmd1Min;
-constexpr Amd10SecConverter kAmd10Sec;
-constexpr Sfc10SecConverter kSfc10Sec;
-constexpr Sfc10Sec2008Converter kSfc10Sec2008;
-constexpr Sfc1MinConverter kSfc1Min;
+// One sheet writer per format table.
+constexpr FormatConverter kAmd1Min(kAmd1MinFormat);
+constexpr FormatConverter kAmd10Sec(kAmd10SecFormat);
+constexpr FormatConverter kSfc10Sec(kSfc10SecFormat);
+constexpr FormatConverter kSfc10Sec2008(kSfc10Sec2008Format);
+constexpr FormatConverter kSfc1Min(kSfc1MinFormat);
 
 // The end-of-item texts differ in their punctuation on purpose: full-width
 // parentheses for rules 1 and 5, ASCII ones for 3 and 4, no space in front of

@@ -4,6 +4,7 @@
 
 #include "formats/amd_10sec.h"
 #include "formats/amd_1min.h"
+#include "formats/format_converter.h"
 #include "formats/sfc_10sec.h"
 #include "formats/sfc_10sec_2008.h"
 #include "formats/sfc_1min.h"

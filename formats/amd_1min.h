@@ -2,17 +2,11 @@
 #ifndef FENMARQ_FORMATS_AMD_1MIN_H_
 #define FENMARQ_FORMATS_AMD_1MIN_H_
 
-#include "formats/format_converter.h"
 #include "formats/record_format.h"
 
 namespace fenmarq {
 
 extern const RecordFormat kAmd1MinFormat;
-
-class Amd1MinConverter final : public FormatConverter {
- public:
-  constexpr Amd1MinConverter() : FormatConverter(kAmd1MinFormat) {}
-};
 
 }  // namespace fenmarq
 

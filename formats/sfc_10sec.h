@@ -2,17 +2,11 @@
 #ifndef FENMARQ_FORMATS_SFC_10SEC_H_
 #define FENMARQ_FORMATS_SFC_10SEC_H_
 
-#include "formats/format_converter.h"
 #include "formats/record_format.h"
 
 namespace fenmarq {
 
 extern const RecordFormat kSfc10SecFormat;
-
-class Sfc10SecConverter final : public FormatConverter {
- public:
-  constexpr Sfc10SecConverter() : FormatConverter(kSfc10SecFormat) {}
-};
 
 }  // namespace fenmarq
 

@@ -2,17 +2,11 @@
 #ifndef FENMARQ_FORMATS_SFC_10SEC_2008_H_
 #define FENMARQ_FORMATS_SFC_10SEC_2008_H_
 
-#include "formats/format_converter.h"
 #include "formats/record_format.h"
 
 namespace fenmarq {
 
 extern const RecordFormat kSfc10Sec2008Format;
-
-class Sfc10Sec2008Converter final : public FormatConverter {
- public:
-  constexpr Sfc10Sec2008Converter() : FormatConverter(kSfc10Sec2008Format) {}
-};
 
 }  // namespace fenmarq
 

@@ -2,17 +2,11 @@
 #ifndef FENMARQ_FORMATS_SFC_1MIN_H_
 #define FENMARQ_FORMATS_SFC_1MIN_H_
 
-#include "formats/format_converter.h"
 #include "formats/record_format.h"
 
 namespace fenmarq {
 
 extern const RecordFormat kSfc1MinFormat;
-
-class Sfc1MinConverter final : public FormatConverter {
- public:
-  constexpr Sfc1MinConverter() : FormatConverter(kSfc1MinFormat) {}
-};
 
 }  // namespace fenmarq
 
