@@ -35,7 +35,8 @@ void putValue(std::FILE* out, const Field& field, const std::uint8_t* at) {
 
 void writeSheet(std::FILE* out, const RecordFormat& format, const std::vector<std::uint8_t>& image,
                 const std::string& fileName) {
-  Cp932Encoder cp932;
+  const std::unique_ptr<Cp932Encoder> encoder = Cp932Encoder::open();
+  Cp932Encoder& cp932 = *encoder;
   put(out, cp932.encode("ファイル名") + "," + cp932.encode(fileName) + "\n");
   for (const Group& group : format.groups) {
     put(out, cp932.encode(group.label));

@@ -12,6 +12,7 @@
 #include "convert/log_pane.h"
 #include "formats/csv_sheet.h"
 #include "formats/format_converter.h"
+#include "platform/cp932.h"
 
 namespace fenmarq {
 namespace {
@@ -77,12 +78,13 @@ void BM_WriteSheet(benchmark::State& state) {
   const std::vector<std::uint8_t> image =
       random ? randomBytes(makeSampleDay(sample).size()) : makeSampleDay(sample);
   const FormatConverter converter(sample.format);
+  const std::unique_ptr<Cp932Encoder> cp932 = Cp932Encoder::open();
   std::size_t written = 0;
   for (auto _ : state) {
     NullSink sink;
     {
       CsvSheet sheet(sink);
-      converter.writeSheet(image, sample.fileName, sheet);
+      converter.writeSheet(image, sample.fileName, *cp932, sheet);
     }
     written = sink.written;
   }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "convert/log_texts.h"
+#include "platform/cp932.h"
 #include "platform/file_system.h"
 
 namespace fenmarq {
@@ -24,6 +25,10 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
   std::filesystem::current_path(pathFromUtf8(startDirectory), error);
   if (error) {
     result.failure = "cannot enter the start directory " + startDirectory + ": " + error.message();
+    return result;
+  }
+  if (!Cp932Encoder::open()) {
+    result.failure = "the CP932 codec is not available: no sheet can be written";
     return result;
   }
   try {

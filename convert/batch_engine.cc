@@ -6,7 +6,9 @@
 #include <cstring>
 #include <exception>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -193,6 +195,11 @@ class Engine {
     try {
       ItemResources resources;
       resources.sheetThread = sheetThreads_;
+      // The batch found the codec; a worker that cannot open it for itself
+      // lacks memory.
+      const std::unique_ptr<Cp932Encoder> cp932 = Cp932Encoder::open();
+      if (!cp932) throw std::bad_alloc();
+      resources.cp932 = cp932.get();
       std::size_t index;
       std::vector<char>* buffer;
       while (take(index, buffer)) {

@@ -109,7 +109,7 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   const auto writeSheet = [&] {
     try {
       CsvSheet sheet(csv, scratch.sheetBuffer());
-      converter.writeSheet(image.bytes(), name.fileName, sheet);
+      converter.writeSheet(image.bytes(), name.fileName, *resources.cp932, sheet);
     } catch (...) {
       sheetFailure = std::current_exception();
     }

@@ -13,6 +13,7 @@
 #include "convert/input_image.h"
 #include "convert/log_pane.h"
 #include "formats/csv_sheet.h"
+#include "platform/cp932.h"
 #include "platform/zeroed_memory.h"
 
 namespace fenmarq {
@@ -46,6 +47,7 @@ class ItemScratch {
 struct ItemResources {
   InputImage image;
   ItemScratch scratch;
+  Cp932Encoder* cp932 = nullptr;  // for the texts of the sheet
   // The sheet is written by a thread of its own while the item's thread
   // writes and checks the hex files (where a processor is to spare).
   bool sheetThread = false;

@@ -38,15 +38,8 @@ void writeLabelAndUnitRows(const RecordFormat& format, Cp932Encoder& cp932, CsvS
 }  // namespace
 
 void FormatConverter::writeSheet(std::span<const std::uint8_t> image, std::string_view fileName,
-                                 CsvSheet& sheet) const {
-  writeHead(fileName, sheet);
-  writeRows(image, 0, format_->recordCount, sheet);
-  writeNotes(sheet);
-}
-
-void FormatConverter::writeHead(std::string_view fileName, CsvSheet& sheet) const {
+                                 Cp932Encoder& cp932, CsvSheet& sheet) const {
   const RecordFormat& format = *format_;
-  Cp932Encoder cp932;
   // The file-name row has no comma after the name.
   sheet.writeCell(cp932.encode("ファイル名"));
   sheet.writeText(cp932.encode(fileName));
@@ -56,10 +49,11 @@ void FormatConverter::writeHead(std::string_view fileName, CsvSheet& sheet) cons
   }
   sheet.endRow();
   writeLabelAndUnitRows(format, cp932, sheet);
+  writeRows(image, sheet);
+  for (std::string_view note : format.notes) sheet.writeNote(cp932.encode(note));
 }
 
-void FormatConverter::writeRows(std::span<const std::uint8_t> image, std::size_t first,
-                                std::size_t end, CsvSheet& sheet) const {
+void FormatConverter::writeRows(std::span<const std::uint8_t> image, CsvSheet& sheet) const {
   const RecordFormat& format = *format_;
   // Bytes the image lacks read as zeros: a record or station block that
   // reaches past its end is read from a zero-padded copy.
@@ -72,7 +66,7 @@ void FormatConverter::writeRows(std::span<const std::uint8_t> image, std::size_t
   };
 
   const std::size_t cells = columnCount();
-  for (std::size_t k = first; k < end; ++k) {
+  for (std::size_t k = 0; k < format.recordCount; ++k) {
     char* out = sheet.beginValueRow(cells);
     // Station-block values stand in the first data row only; later rows keep
     // their columns with empty cells.
@@ -90,11 +84,6 @@ void FormatConverter::writeRows(std::span<const std::uint8_t> image, std::size_t
     *out++ = '\n';
     sheet.endValueRow(out);
   }
-}
-
-void FormatConverter::writeNotes(CsvSheet& sheet) const {
-  Cp932Encoder cp932;
-  for (std::string_view note : format_->notes) sheet.writeNote(cp932.encode(note));
 }
 
 }  // namespace fenmarq

@@ -12,6 +12,7 @@
 namespace fenmarq {
 
 class CsvSheet;
+class Cp932Encoder;
 
 // Writes the CSV sheet of one observation file from its format table: the
 // file-name row, the group, label and unit rows, one data row per record and
@@ -22,17 +23,10 @@ class FormatConverter {
 
   // `image` is the whole input file. Records are read at their fixed offsets
   // whatever its length; bytes beyond the end of `image` read as zeros, and
-  // bytes beyond the layout are ignored.
+  // bytes beyond the layout are ignored. The texts of the sheet are written
+  // in CP932 through `cp932`.
   void writeSheet(std::span<const std::uint8_t> image, std::string_view fileName,
-                  CsvSheet& sheet) const;
-
-  // The sheet in three parts, for writers that split the data rows: the
-  // file-name, group, label and unit rows; the data rows of records
-  // [first, end); the notes block.
-  void writeHead(std::string_view fileName, CsvSheet& sheet) const;
-  void writeRows(std::span<const std::uint8_t> image, std::size_t first, std::size_t end,
-                 CsvSheet& sheet) const;
-  void writeNotes(CsvSheet& sheet) const;
+                  Cp932Encoder& cp932, CsvSheet& sheet) const;
 
   const RecordFormat& format() const { return *format_; }
   std::size_t layoutSize() const { return fenmarq::layoutSize(*format_); }
@@ -40,6 +34,8 @@ class FormatConverter {
   std::size_t columnCount() const { return fenmarq::columnCount(*format_); }
 
  private:
+  void writeRows(std::span<const std::uint8_t> image, CsvSheet& sheet) const;
+
   const RecordFormat* format_;
 };
 

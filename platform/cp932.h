@@ -12,7 +12,9 @@ namespace fenmarq {
 
 class Cp932Encoder {
  public:
-  Cp932Encoder();
+  // The codec, or none when the system cannot convert to CP932 (an
+  // installation fault: no sheet can be written then).
+  static std::unique_ptr<Cp932Encoder> open();
   ~Cp932Encoder();
   Cp932Encoder(const Cp932Encoder&) = delete;
   Cp932Encoder& operator=(const Cp932Encoder&) = delete;
@@ -23,6 +25,7 @@ class Cp932Encoder {
 
  private:
   struct Converter;
+  explicit Cp932Encoder(std::unique_ptr<Converter> converter);
   std::unique_ptr<Converter> converter_;
 };
 

@@ -1,7 +1,7 @@
 #include <errno.h>
 #include <iconv.h>
 
-#include <stdexcept>
+#include <utility>
 
 #include "platform/cp932.h"
 #include "platform/utf8.h"
@@ -12,12 +12,15 @@ struct Cp932Encoder::Converter {
   iconv_t cd;
 };
 
-Cp932Encoder::Cp932Encoder() : converter_(std::make_unique<Converter>()) {
-  converter_->cd = iconv_open("CP932", "UTF-8");
-  // Without the codec no sheet can be written; this is an installation fault.
-  if (converter_->cd == reinterpret_cast<iconv_t>(-1)) {
-    throw std::runtime_error("the CP932 codec is not available (iconv_open failed)");
-  }
+Cp932Encoder::Cp932Encoder(std::unique_ptr<Converter> converter)
+    : converter_(std::move(converter)) {}
+
+std::unique_ptr<Cp932Encoder> Cp932Encoder::open() {
+  const iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
+  auto converter = std::make_unique<Converter>();
+  converter->cd = cd;
+  return std::unique_ptr<Cp932Encoder>(new Cp932Encoder(std::move(converter)));
 }
 
 Cp932Encoder::~Cp932Encoder() { iconv_close(converter_->cd); }

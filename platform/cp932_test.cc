@@ -25,8 +25,9 @@ TEST(Cp932EncoderTest, EncodesSheetTextsAndReplacesWhatItCannotHold) {
       {"\xFF\xFE", "??"},
       {"a\xE3\x82", "a??"},
   };
-  Cp932Encoder cp932;
-  for (const auto& [utf8, expected] : cases) EXPECT_EQ(cp932.encode(utf8), expected) << utf8;
+  const std::unique_ptr<Cp932Encoder> cp932 = Cp932Encoder::open();
+  ASSERT_NE(cp932, nullptr);
+  for (const auto& [utf8, expected] : cases) EXPECT_EQ(cp932->encode(utf8), expected) << utf8;
 }
 
 }  // namespace

@@ -36,7 +36,12 @@ wchar_t cp932Twin(char32_t code) {
 // The Win32 conversion needs no state; the object exists for the interface.
 struct Cp932Encoder::Converter {};
 
-Cp932Encoder::Cp932Encoder() : converter_(std::make_unique<Converter>()) {}
+Cp932Encoder::Cp932Encoder(std::unique_ptr<Converter> converter)
+    : converter_(std::move(converter)) {}
+
+std::unique_ptr<Cp932Encoder> Cp932Encoder::open() {
+  return std::unique_ptr<Cp932Encoder>(new Cp932Encoder(std::make_unique<Converter>()));
+}
 
 Cp932Encoder::~Cp932Encoder() = default;
 

@@ -19,6 +19,7 @@
 
 #include "convert/conversion_rule.h"
 #include "formats/byte_sink.h"
+#include "platform/cp932.h"
 #include "formats/csv_sheet.h"
 #include "formats/format_converter.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -62,7 +63,7 @@ void writeSheetInto(std::string& text, const FormatConverter& converter,
                     std::span<const std::uint8_t> image) {
   StringSink sink(text);
   CsvSheet sheet(sink);
-  converter.writeSheet(image, kFileName, sheet);
+  converter.writeSheet(image, kFileName, *Cp932Encoder::open(), sheet);
 }
 
 // The shape of a sheet follows from its format table alone.

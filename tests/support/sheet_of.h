@@ -10,6 +10,7 @@
 #include "formats/byte_sink.h"
 #include "formats/csv_sheet.h"
 #include "formats/format_converter.h"
+#include "platform/cp932.h"
 
 namespace fenmarq::testing {
 
@@ -24,7 +25,7 @@ inline std::string sheetOf(const FormatConverter& converter, std::span<const std
   StringSink sink;
   {
     CsvSheet sheet(sink);
-    converter.writeSheet(image, fileName, sheet);
+    converter.writeSheet(image, fileName, *Cp932Encoder::open(), sheet);
   }  // the rest is passed on when the sheet goes
   return sink.text;
 }
