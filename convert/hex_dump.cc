@@ -74,30 +74,50 @@ void renderHex(std::span<const std::uint8_t> bytes, char* out) {
   for (; left > 0; --left, ++in, out += 2) std::memcpy(out, &kHexPairs[2 * *in], 2);
 }
 
+namespace {
+
+// Writes the rendering of `bytes` to both files, block by block.
+void writeRenderings(std::span<const std::uint8_t> bytes, File& hex, File& chk, char* digits,
+                     const std::function<void()>& afterBlock) {
+  for (std::size_t at = 0; at < bytes.size(); at += HexScratch::kBlockBytes) {
+    const auto block = bytes.subspan(at, std::min(HexScratch::kBlockBytes, bytes.size() - at));
+    renderHex(block, digits);
+    const std::string_view rendered(digits, 2 * block.size());
+    hex.write(rendered);
+    chk.write(rendered);
+    if (afterBlock) afterBlock();
+  }
+}
+
+// Reads the CHK file back from its start and logs every pair that differs
+// from the rendering of `bytes` or is missing; the number of such pairs.
+std::size_t comparePairsOf(std::span<const std::uint8_t> bytes, File& chk, HexScratch scratch,
+                           LogPane& log) {
+  chk.rewind();
+  std::size_t failures = 0;
+  for (std::size_t at = 0; at < bytes.size(); at += HexScratch::kBlockBytes) {
+    const auto block = bytes.subspan(at, std::min(HexScratch::kBlockBytes, bytes.size() - at));
+    renderHex(block, scratch.expected);
+    const std::size_t want = 2 * block.size();
+    const std::size_t got = chk.read(scratch.actual, want);
+    failures += comparePairs({scratch.expected, want}, {scratch.actual, got}, log);
+  }
+  return failures;
+}
+
+}  // namespace
+
 HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& hex, File& chk,
                                      const std::string& chkPath, HexScratch scratch, LogPane& log,
                                      BatchView& view, const std::function<void()>& afterBlock) {
-  constexpr std::size_t kBlockBytes = HexScratch::kBlockBytes;
-  char* expected = scratch.expected;
+  writeRenderings(bytes, hex, chk, scratch.expected, afterBlock);
   bool problems = false;
-  for (std::size_t at = 0; at < bytes.size(); at += kBlockBytes) {
-    const auto block = bytes.subspan(at, std::min(kBlockBytes, bytes.size() - at));
-    renderHex(block, expected);
-    const std::string_view digits(expected, 2 * block.size());
-    hex.write(digits);
-    chk.write(digits);
-    if (afterBlock) afterBlock();
-  }
   if (!chk.close()) {
     view.showMessageBox(kChkCloseFailed);
     problems = true;
   }
-  log.append("\r\n");
-  log.append("CHKファイル作成 終了。\n");
-  log.append("\r\n");
-  log.append("\r\n");
-  log.append("CHKファイルの確認をします。\n");
-  log.append("\r\n");
+  appendBetweenBreaks(log, "CHKファイル作成 終了。\n");
+  appendBetweenBreaks(log, "CHKファイルの確認をします。\n");
 
   // The check reads the file that was written, never one put in its place.
   const FileIdentity written = chk.identity();
@@ -106,28 +126,13 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
     return HexCheckResult::kReopenFailed;
   }
   logOpened(log, chkPath, true);
-
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(chkPath), error);
   if (!error && size == 2 * static_cast<std::uintmax_t>(bytes.size())) {
     logFileLine(log, chkPath, " のサイズは正確です。\r\n");
   }
-
-  chk.rewind();
-  char* actual = scratch.actual;
-  std::size_t failures = 0;
-  for (std::size_t at = 0; at < bytes.size(); at += kBlockBytes) {
-    const auto block = bytes.subspan(at, std::min(kBlockBytes, bytes.size() - at));
-    renderHex(block, expected);
-    const std::size_t want = 2 * block.size();
-    const std::size_t got = chk.read(actual, want);
-    failures += comparePairs({expected, want}, {actual, got}, log);
-    if (afterBlock) afterBlock();
-  }
-  if (failures == 0) {
-    log.append("\r\n");
-    log.append("CHKファイルの確認 成功。\n");
-    log.append("\r\n");
+  if (comparePairsOf(bytes, chk, scratch, log) == 0) {
+    appendBetweenBreaks(log, "CHKファイルの確認 成功。\n");
   } else {
     problems = true;
   }

@@ -37,8 +37,8 @@ enum class HexCheckResult {
 // Writes the rendering of `bytes` to `hex` and `chk`, closes `chk`, reopens
 // the file at `chkPath`, compares it pair by pair with `bytes`, logs the
 // outcome and closes it again. `hex` stays open. `afterBlock`, unless empty,
-// is called after each block written or compared (to pass on other output
-// that has become ready meanwhile).
+// is called after each block written: the one moment between writing and
+// checking at which something else may happen to the file.
 HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& hex, File& chk,
                                      const std::string& chkPath, HexScratch scratch, LogPane& log,
                                      BatchView& view, const std::function<void()>& afterBlock = {});
