@@ -10,7 +10,7 @@
 #              FENMARQ_SOAK_DIR   where the work folder goes (default: /dev/shm
 #                                 with 2 GiB free, else TMPDIR or /tmp)
 #              FENMARQ_SOAK_JOBS  --jobs for every batch (default: none, one
-#                                 file at a time on two threads)
+#                                 worker per processor)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
