@@ -38,6 +38,8 @@ void File::write(std::string_view bytes) {
 
 void File::rewind() { std::rewind(file_); }
 
+bool File::empty() { return emptyFile(file_); }
+
 bool File::close() {
   if (file_ == nullptr) return true;
   // fclose flushes the stream's buffer; a flush that fails is a lost write.

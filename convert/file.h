@@ -38,6 +38,9 @@ class File final : public ByteSink {
   // a full disk never passes for a complete file.
   void write(std::string_view bytes) override;
   void rewind();
+  // Cuts the file to no bytes (through the open file, whatever its name
+  // leads to by now); false when it cannot be cut.
+  bool empty();
 
   // False when the close failed or any write since open failed.
   bool close();

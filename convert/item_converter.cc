@@ -132,9 +132,9 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   if (sheetFailure) std::rethrow_exception(sheetFailure);
   if (check == HexCheckResult::kReopenFailed) {
     // The batch ends before the sheet's turn: leave the CSV file as empty as
-    // it would be had the sheet not been written yet.
-    csv.close();
-    std::filesystem::resize_file(pathFromUtf8(outputs.csv), 0, error);
+    // it would be had the sheet not been written yet. (One that cannot be
+    // cut keeps a complete sheet: nothing is lost either way.)
+    csv.empty();
     return ItemOutcome::kBatchEnds;
   }
   bool problems = !wholeFile || check == HexCheckResult::kProblems;

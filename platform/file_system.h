@@ -75,6 +75,9 @@ struct OpenedFile {
 OpenedFile openRegularFile(std::string_view path, OpenMode mode,
                            const std::function<bool(const FileIdentity&)>& admit = {});
 
+// Cuts the open file `stream` to no bytes; false when it cannot be cut.
+bool emptyFile(std::FILE* stream);
+
 }  // namespace fenmarq
 
 #endif  // FENMARQ_PLATFORM_FILE_SYSTEM_H_

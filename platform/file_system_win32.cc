@@ -103,4 +103,8 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   return file;
 }
 
+bool emptyFile(std::FILE* stream) {
+  return std::fflush(stream) == 0 && _chsize_s(_fileno(stream), 0) == 0;
+}
+
 }  // namespace fenmarq
