@@ -19,7 +19,8 @@ class FilePicker {
   virtual std::optional<QString> pickFile(QWidget* owner) = 0;
 };
 
-// The platform's open-file dialog, starting in the current directory.
+// The platform's open-file dialog, starting in the current directory, and
+// after that where the last file was picked.
 std::unique_ptr<FilePicker> makeOpenFileDialog();
 
 // Sets `dialog` up for the file search: open one existing file, with one

@@ -1,12 +1,21 @@
 #include "app/orvatch_app.h"
 
+#include <QLibraryInfo>
+
 #include "app/app_icon.h"
 #include "app/orvatch_dlg.h"
 
 namespace fenmarq {
 
+bool installJapaneseQtTexts(QTranslator& translator) {
+  return translator.load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+         QCoreApplication::installTranslator(&translator);
+}
+
 COrvatchApp::COrvatchApp(int& argc, char** argv) : QApplication(argc, argv) {
   setWindowIcon(applicationIcon());
+  installJapaneseQtTexts(qtTranslations_);  // without them, the texts stay English
 }
 
 int COrvatchApp::run() {

@@ -3,6 +3,7 @@
 #define FENMARQ_APP_ORVATCH_APP_H_
 
 #include <QApplication>
+#include <QTranslator>
 
 namespace fenmarq {
 
@@ -14,7 +15,15 @@ class COrvatchApp final : public QApplication {
 
   // Shows the main dialog and returns the exit status once it is closed.
   int run();
+
+ private:
+  QTranslator qtTranslations_;
 };
+
+// Loads Qt's own Japanese texts into `translator` and installs it, whatever
+// the system's language: the standard dialogs and menus then speak Japanese
+// like the rest of the window. False when they are not installed.
+bool installJapaneseQtTexts(QTranslator& translator);
 
 }  // namespace fenmarq
 

@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
 #include <memory>
@@ -24,13 +25,17 @@ bool carriesFiles(const QMimeData* data) {
 TargetList::TargetList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  // Long paths are cut at the list's edge rather than shortened with "...".
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Long paths are shown whole: the list scrolls sideways as far as its
+  // longest entry reaches, and each entry's tooltip holds its full path.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setTextElideMode(Qt::ElideNone);
   setAcceptDrops(true);
 }
 
-void TargetList::addTarget(const QString& path) { addItem(path); }
+void TargetList::addTarget(const QString& path) {
+  auto* item = new QListWidgetItem(path, this);  // owned by the list
+  item->setToolTip(path);
+}
 
 void TargetList::deleteSelected() {
   const QList<QListWidgetItem*> selected = selectedItems();
@@ -44,6 +49,14 @@ std::vector<std::string> TargetList::paths() const {
   paths.reserve(static_cast<std::size_t>(count()));
   for (int i = 0; i < count(); ++i) paths.push_back(item(i)->text().toStdString());
   return paths;
+}
+
+void TargetList::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete) {
+    deleteSelected();
+    return;
+  }
+  QListWidget::keyPressEvent(event);
 }
 
 void TargetList::dragEnterEvent(QDragEnterEvent* event) {

@@ -24,6 +24,8 @@ class TargetList final : public QListWidget {
   std::vector<std::string> paths() const;
 
  protected:
+  // The Delete key deletes the selected entry, as "削除" does.
+  void keyPressEvent(QKeyEvent* event) override;
   // Files dropped here are appended in drop order, as if added one by one.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;

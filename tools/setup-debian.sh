@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev fonts-ipafont-gothic xvfb xauth
+  qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
   hyperfine time
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.

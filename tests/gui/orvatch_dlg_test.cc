@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -14,9 +15,11 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <algorithm>
 #include <deque>
@@ -27,6 +30,7 @@
 #include "app/dialog_units.h"
 #include "app/file_picker.h"
 #include "app/log_edit.h"
+#include "app/orvatch_app.h"
 #include "app/target_list.h"
 #include "app/version_menu.h"
 #include "convert/batch_converter.h"
@@ -244,6 +248,52 @@ class OrvatchDlgTest : public QObject {
     QCOMPARE(w.fields(), fields);
     QCOMPARE(w.entries(), QStringList());
     QCOMPARE(w.picker->owners, std::vector<QWidget*>(2, &w.dialog));
+  }
+
+  // Entries that a user can tell apart: a long one scrolls the list sideways
+  // and shows its full path as a tooltip; Delete deletes the selected one.
+  void longEntriesScrollAndDeleteWithTheKey() {
+    Window w;
+    w.showActive();
+    const QString longPath = QStringLiteral("/observations/") + QString(120, QChar(u'x')) +
+                             QStringLiteral("/sfc_10sec_20160412.47662");
+    w.addTarget(QStringLiteral("/d/amd_1min_20160412.62078"));
+    w.addTarget(longPath);
+    auto* list = w.control<TargetList>("IDC_TARGETLIST");
+    QCOMPARE(list->item(1)->toolTip(), longPath);
+    QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(w.entries(), QStringList{longPath});
+  }
+
+  // The file dialog speaks Japanese, and opens where the last file was
+  // picked.
+  void fileDialogInJapaneseRemembersItsFolder() {
+    QTranslator japanese;
+    QVERIFY(installJapaneseQtTexts(japanese));
+    TempFolder folder;
+    QDir(folder.dir.path()).mkdir(QStringLiteral("obs"));
+    const QString picked = folder.file(QStringLiteral("obs/amd_1min_20160412.62078"));
+    QFile(picked).open(QIODevice::WriteOnly);
+    const std::unique_ptr<FilePicker> picker = makeOpenFileDialog();
+    QString cancelText, secondFolder;
+    answerModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      cancelText = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+      dialog->selectFile(picked);
+      QMetaObject::invokeMethod(dialog, &QDialog::accept);
+    });
+    QCOMPARE(picker->pickFile(nullptr), std::optional<QString>(picked));
+    answerModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      secondFolder = dialog->directory().absolutePath();
+      dialog->reject();
+    });
+    QCOMPARE(picker->pickFile(nullptr), std::nullopt);
+    QCoreApplication::removeTranslator(&japanese);
+    QCOMPARE(cancelText, QStringLiteral("キャンセル"));
+    QCOMPARE(secondFolder, QFileInfo(picked).absolutePath());
   }
 
   void fileSearchListsEveryFile() {
