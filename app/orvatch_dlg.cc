@@ -19,6 +19,7 @@
 #include "app/version_menu.h"
 #include "convert/batch_converter.h"
 #include "convert/observation_file_name.h"
+#include "convert/output_folders.h"
 #include "platform/paths.h"
 
 namespace fenmarq {
@@ -245,24 +246,30 @@ void COrvatchDlg::startConversion() {
   batchSize_ = targets.size();
   if (!relay_) relay_ = std::make_unique<BatchRelay>(*this);
   batch_ = std::jthread([this, targets] {
-    std::string failure;
+    BatchResult result;
     try {
-      failure = BatchConverter().run(targets, startDirectory_, *relay_, *relay_).failure;
+      result = BatchConverter().run(targets, startDirectory_, *relay_, *relay_);
     } catch (const std::exception& error) {
-      failure = error.what();
+      result.failure = error.what();
     }
     QMetaObject::invokeMethod(
-        this, [this, failure] { finishBatch(failure); }, Qt::QueuedConnection);
+        this, [this, result] { finishBatch(result); }, Qt::QueuedConnection);
   });
 }
 
-void COrvatchDlg::finishBatch(const std::string& failure) {
+void COrvatchDlg::finishBatch(const BatchResult& result) {
   batch_.join();
   setWindowTitle(QStringLiteral("Fenmarq"));
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     control->setEnabled(true);
   }
-  if (!failure.empty()) showMessageBox(failure);
+  if (!result.failure.empty()) showMessageBox(result.failure);
+  // Beyond the log, which stays as it is: which output folders are missing
+  // where, when that is why the batch ended.
+  if (result.outputNotOpened) {
+    const std::string hint = missingFoldersHint(startDirectory_);
+    if (!hint.empty()) showMessageBox(hint);
+  }
   emit batchFinished();
 }
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "app/file_picker.h"
+#include "convert/batch_result.h"
 #include "convert/batch_view.h"
 #include "convert/log_pane.h"
 
@@ -63,7 +64,7 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
   void showVersionDialog();
 
   void displayFields(const ObservationFileName& name);
-  void finishBatch(const std::string& failure);
+  void finishBatch(const BatchResult& result);
 
   class BatchRelay;
   std::unique_ptr<FilePicker> picker_;

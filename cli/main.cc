@@ -9,6 +9,7 @@
 #include "cli/sample_day.h"
 #include "convert/batch_converter.h"
 #include "convert/file.h"
+#include "convert/output_folders.h"
 #include "platform/file_system.h"
 #include "platform/program_entry.h"
 #include "platform/standard_streams.h"
@@ -91,7 +92,7 @@ bool parseJobs(std::string_view text, unsigned& jobs) {
 }
 
 bool makeOutputFolders(const std::filesystem::path& directory) {
-  for (const char* folder : {"HEXFiles", "CSVFiles", "CHKFiles"}) {
+  for (const std::string_view folder : kOutputFolders) {
     std::error_code error;
     std::filesystem::create_directories(directory / folder, error);
     if (error) {
@@ -144,8 +145,17 @@ int convert(const std::vector<std::string>& args) {
   StderrView view;
   const BatchResult result =
       BatchConverter({.workers = jobs}).run(targets, utf8FromPath(start), log, view);
-  if (!result.failure.empty())
+  if (!result.failure.empty()) {
     print(StandardStream::kError, "fenmarq-cli: " + result.failure + "\n");
+  }
+  if (result.outputNotOpened) {
+    const std::vector<std::string_view> missing = missingOutputFolders(utf8FromPath(start));
+    if (!missing.empty()) {
+      std::string hint = "fenmarq-cli: missing output folders in " + utf8FromPath(start) + ":";
+      for (const std::string_view folder : missing) hint.append(" ").append(folder);
+      print(StandardStream::kError, hint + "; create them there, or use --make-dirs\n");
+    }
+  }
   if (!flushStandard(StandardStream::kOutput)) return kExitBatchEnded;
   if (!result.finished) return kExitBatchEnded;
   return result.problemsReported ? kExitDataProblems : kExitSuccess;

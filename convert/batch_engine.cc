@@ -262,8 +262,10 @@ class Engine {
     for (;;) {
       std::unique_lock lock(mutex_);
       release(buffer);
-      if (failure || outcome == ItemOutcome::kBatchEnds) {
+      if (failure || outcome == ItemOutcome::kBatchEnds ||
+          outcome == ItemOutcome::kOutputNotOpened) {
         if (!failure_) failure_ = failure;
+        result_.outputNotOpened = outcome == ItemOutcome::kOutputNotOpened;
         stopped_ = true;
         for (Entry& later : entries_) {
           if (later.waiting != nullptr) release(std::exchange(later.waiting, nullptr));

@@ -72,12 +72,12 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   // item ends, so that another process converting a file of the same name
   // waits rather than mixing its outputs with these.
   File input, hex, csv, chk;
+  if (!openLogged(input, path, "rb", log)) return ItemOutcome::kBatchEnds;
   const auto notTheInput = [&](const FileIdentity& output) { return output != input.identity(); };
-  if (!openLogged(input, path, "rb", log) ||
-      !openLogged(hex, outputs.hex, "w+b", log, notTheInput) ||
+  if (!openLogged(hex, outputs.hex, "w+b", log, notTheInput) ||
       !openLogged(csv, outputs.csv, "wb", log, notTheInput) ||
       !openLogged(chk, outputs.chk, "w+b", log, notTheInput)) {
-    return ItemOutcome::kBatchEnds;
+    return ItemOutcome::kOutputNotOpened;
   }
 
   // A size that cannot be queried counts as 0; the reading still stops at

@@ -21,7 +21,8 @@ namespace fenmarq {
 enum class ItemOutcome {
   kDone,
   kDoneWithProblems,  // a failed close or write, or a CHK mismatch, was reported
-  kBatchEnds          // an open or memory failure: no further item is converted
+  kBatchEnds,         // an open or memory failure: no further item is converted
+  kOutputNotOpened    // the batch ends, because an output file could not be opened
 };
 
 // Scratch memory of an item, kept by its worker so that the worker's items

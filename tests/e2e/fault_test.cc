@@ -22,6 +22,7 @@
 #include "formats/amd_1min.h"
 #include "formats/sfc_10sec.h"
 #include "formats/sfc_1min.h"
+#include "platform/file_system.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/expected_log.h"
 #include "tests/support/scoped_temp_dir.h"
@@ -213,7 +214,12 @@ Ending blockedOutput(Output blocked, const std::string& blocker) {
   }
   const std::string path = outputPath(blocked, kFailing);
   ending.log += notOpenedLine(path);
-  if (blocker == "FolderMissing") fs::remove(folderOf(blocked));
+  if (blocker == "FolderMissing") {
+    fs::remove(folderOf(blocked));
+    ending.err = "fenmarq-cli: missing output folders in " + utf8FromPath(fs::current_path()) +
+                 ": " + std::string(folderOf(blocked)) +
+                 "; create them there, or use --make-dirs\n";
+  }
   if (blocker == "PathIsFolder") {
     fs::create_directory(path);
     ending.outputs[outputKey(blocked, kFailing)] = "<folder>";
