@@ -17,7 +17,6 @@ LogEdit::LogEdit(QWidget* parent)
 }
 
 void LogEdit::appendText(std::string_view text) {
-  appended_.emplace_back(text);
   QString shown = editControlText(text);
   const std::size_t length = static_cast<std::size_t>(document()->characterCount() - 1);
   const std::size_t room = length < limit_ ? limit_ - length : 0;

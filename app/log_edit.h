@@ -6,9 +6,7 @@
 #include <QPlainTextEdit>
 #include <QString>
 #include <cstddef>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace fenmarq {
 
@@ -26,12 +24,8 @@ class LogEdit final : public QPlainTextEdit {
   // does not fit is cut.
   void setLimit(std::size_t characters);
 
-  // Every text given to appendText, byte for byte, in order.
-  const std::vector<std::string>& appendedTexts() const { return appended_; }
-
  private:
   std::size_t limit_;
-  std::vector<std::string> appended_;
 };
 
 // What the pane shows for `text`. The log texts are written for an edit

@@ -46,8 +46,7 @@ class LogEditTest : public QObject {
 
     QCOMPARE(log.textCursor().position(), log.toPlainText().size());
     QVERIFY(!log.textCursor().hasSelection());
-    const std::vector<std::string> expected{"\r\n", "作業終了。\n", "\r\n"};
-    QCOMPARE(log.appendedTexts(), expected);
+    QCOMPARE(log.toPlainText(), QStringLiteral("\nmemo作業終了。\n"));
     QVERIFY(!log.document()->isUndoAvailable());
     log.undo();
     QCOMPARE(log.toPlainText(), QStringLiteral("\nmemo作業終了。\n"));
@@ -73,7 +72,6 @@ class LogEditTest : public QObject {
     log.appendText("defg\r\n");
     log.appendText("h");
     QCOMPARE(log.toPlainText(), QStringLiteral("abcde"));
-    QCOMPARE(log.appendedTexts().size(), std::size_t{3});  // recorded all the same
   }
 
   void dialogUnitsRoundToTheNearestPixel() {

@@ -323,27 +323,22 @@ class OrvatchDlgTest : public QObject {
     QDir::setCurrent(folder.previous);  // the start directory was taken at construction
     // An empty list logs the batch end alone.
     QVERIFY(w.convert());
-    const std::vector<std::string> end{"\r\n", "作業終了。\n", "\r\n"};
-    QCOMPARE(w.log()->appendedTexts(), end);
     QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n"));
     w.addTarget(input);
     w.addTarget(QStringLiteral("notes.txt"));
     QVERIFY(w.convert());
 
-    const std::vector<std::string> logged(w.log()->appendedTexts().begin() + 3,
-                                          w.log()->appendedTexts().end());
     QVERIFY(QFile::exists(folder.file(QStringLiteral("CSVFiles/CSV_amd_1min_20160412.62078.CSV"))));
-    QCOMPARE(logged.at(1), input.toStdString());
-    QVERIFY(std::find(logged.begin(), logged.end(),
-                      "amd 1min （2008 年 11 月 18 日以降）ファイル変換 終了。\n") != logged.end());
-    // The same batch on a recording log: the window passes every text on
-    // unchanged and shows it as the pane's display rule says.
+    // The same batch on a recording log: the window shows every text as the
+    // pane's display rule says.
     testing::RecordingLog reference;
     testing::RecordingView view;
     BatchConverter().run({input.toStdString(), "notes.txt"}, folder.dir.path().toStdString(),
                          reference, view);
-    QCOMPARE(logged, reference.texts);
+    QCOMPARE(reference.texts.at(1), input.toStdString());
     const QString shown = editControlText(reference.joined());
+    QVERIFY(
+        shown.contains(QStringLiteral("amd 1min （2008 年 11 月 18 日以降）ファイル変換 終了。")));
     QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n") + shown);
     QVERIFY(w.control<TargetList>("IDC_TARGETLIST")->item(1)->isSelected());
     QCOMPARE(w.fields(), (QStringList{"notes.txt", "", "", "", "", ""}));
@@ -354,7 +349,6 @@ class OrvatchDlgTest : public QObject {
     w.log()->viewport()->installEventFilter(&paints);
     QVERIFY(w.convert());
     QVERIFY(paints.count > 0);
-    QCOMPARE(w.log()->appendedTexts().size(), 3 + 2 * logged.size());
     QCOMPARE(w.log()->toPlainText(), QStringLiteral("\n作業終了。\n") + shown + shown);
 
     w.click("IDC_DELETE");  // the entry the batch selected last
