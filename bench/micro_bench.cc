@@ -9,6 +9,7 @@
 #include "cli/sample_day.h"
 #include "convert/file.h"
 #include "convert/hex_dump.h"
+#include "convert/batch_view.h"
 #include "convert/log_pane.h"
 #include "formats/csv_sheet.h"
 #include "formats/format_converter.h"
