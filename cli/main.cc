@@ -10,6 +10,7 @@
 #include "convert/batch_converter.h"
 #include "convert/file.h"
 #include "convert/output_folders.h"
+#include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/program_entry.h"
 #include "platform/standard_streams.h"
@@ -27,7 +28,7 @@ enum ExitStatus {
 constexpr std::string_view kUsage = R"(Usage:
   fenmarq-cli convert [--make-dirs] [--jobs N] FILE...
   fenmarq-cli samples DIR
-  fenmarq-cli --help | --version
+  fenmarq-cli [COMMAND] --help | --version
 
 Converts JMA observation files (amd/sfc, 1min/10sec) into CSV sheets (code
 page 932) with a hexadecimal rendering and a verified copy of it.
@@ -37,7 +38,7 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             current directory. The log goes to standard output (UTF-8),
             message texts to standard error.
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
-  --jobs N, -j N
+  --jobs N, --jobs=N, -j N, -jN
                convert N files at a time (default: one per processor);
                --jobs 1 converts them one after the other on one thread.
                The log is the same either way. When a failure ends the
@@ -46,12 +47,20 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
 samples     Writes one sample day file per record format into DIR and creates
             its HEXFiles, CSVFiles and CHKFiles folders.
 
-Exit status: 0 done; 1 a failure ended the batch; 2 usage error;
-3 done, but a file could not be written or closed completely or a CHK check
-failed.
+Exit status: 0 done; 1 a failure ended the batch (an input or output that
+cannot be opened, memory, a start folder that cannot be entered, no CP932
+codec); 2 usage error; 3 done, but a file could not be written or closed
+completely, a CHK comparison failed, or an input held more bytes than its
+reported size.
 )";
 
-constexpr std::string_view kVersion = "fenmarq-cli " FENMARQ_VERSION "\n";
+std::string versionText() {
+  return "fenmarq-cli " FENMARQ_VERSION
+         "\n"
+         "Copyright (c) 2026 The Fenmarq developers; MIT License\n"
+         "CP932 codec: " +
+         std::string(Cp932Encoder::codecName()) + "\n";
+}
 
 void print(StandardStream stream, std::string_view text) { writeStandard(stream, text); }
 
@@ -119,8 +128,10 @@ int convert(const std::vector<std::string>& args) {
       makeDirs = true;
     } else if (!optionsDone && (arg == "--jobs" || arg == "-j")) {
       expectJobs = true;
-    } else if (!optionsDone && arg.starts_with("--jobs=")) {
-      if (!parseJobs(arg.substr(7), jobs)) return usageError("--jobs needs a number from 1 to 256");
+    } else if (!optionsDone && (arg.starts_with("--jobs=") || arg.starts_with("-j"))) {
+      const std::string_view number =
+          std::string_view(arg).substr(arg.starts_with("--jobs=") ? 7 : 2);
+      if (!parseJobs(number, jobs)) return usageError("--jobs needs a number from 1 to 256");
     } else if (!optionsDone && arg == "--") {
       optionsDone = true;
     } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
@@ -197,12 +208,14 @@ int programMain(const std::vector<std::string>& argv) try {
   if (argv.size() < 2) return usageError("missing command");
   const std::string_view command = argv[1];
   const std::vector<std::string> args(argv.begin() + 2, argv.end());
-  if (command == "--help" || command == "-h") {
+  const bool commandHelp = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
+  if (command == "--help" || command == "-h" ||
+      ((command == "convert" || command == "samples") && commandHelp)) {
     print(StandardStream::kOutput, kUsage);
     return kExitSuccess;
   }
   if (command == "--version") {
-    print(StandardStream::kOutput, kVersion);
+    print(StandardStream::kOutput, versionText());
     return kExitSuccess;
   }
   if (command == "convert") return convert(args);

@@ -15,6 +15,8 @@ class Cp932Encoder {
   // The codec, or none when the system cannot convert to CP932 (an
   // installation fault: no sheet can be written then).
   static std::unique_ptr<Cp932Encoder> open();
+  // Which conversion the platform does it with, for --version.
+  static std::string_view codecName();
   ~Cp932Encoder();
   Cp932Encoder(const Cp932Encoder&) = delete;
   Cp932Encoder& operator=(const Cp932Encoder&) = delete;

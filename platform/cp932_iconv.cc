@@ -15,6 +15,8 @@ struct Cp932Encoder::Converter {
 Cp932Encoder::Cp932Encoder(std::unique_ptr<Converter> converter)
     : converter_(std::move(converter)) {}
 
+std::string_view Cp932Encoder::codecName() { return "iconv (CP932)"; }
+
 std::unique_ptr<Cp932Encoder> Cp932Encoder::open() {
   const iconv_t cd = iconv_open("CP932", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;

@@ -39,6 +39,10 @@ struct Cp932Encoder::Converter {};
 Cp932Encoder::Cp932Encoder(std::unique_ptr<Converter> converter)
     : converter_(std::move(converter)) {}
 
+std::string_view Cp932Encoder::codecName() {
+  return "Win32 WideCharToMultiByte (code page 932, no best fit)";
+}
+
 std::unique_ptr<Cp932Encoder> Cp932Encoder::open() {
   return std::unique_ptr<Cp932Encoder>(new Cp932Encoder(std::make_unique<Converter>()));
 }

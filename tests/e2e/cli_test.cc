@@ -71,6 +71,30 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   expectOutputs({}, outputFiles());
 }
 
+// Help after any command, the version with its licence and codec, and every
+// usual form of --jobs.
+TEST(CliTest, HelpVersionAndJobsInTheirUsualForms) {
+  ScopedTempDir dir;
+  writeFile(kAmd, std::string(246'240, '\0'));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--help"}, {"convert", "--help"}, {"samples", "-h"}}) {
+    const CliRun help = runCli(args);
+    EXPECT_EQ(help.status, 0) << args[0];
+    EXPECT_TRUE(help.out.starts_with("Usage:\n")) << args[0];
+  }
+  const CliRun version = runCli({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(version.out.starts_with("fenmarq-cli " FENMARQ_VERSION "\n")) << version.out;
+  EXPECT_NE(version.out.find("MIT License\nCP932 codec: "), std::string::npos) << version.out;
+  for (const std::vector<std::string>& jobs :
+       {std::vector<std::string>{"-j2"}, {"-j", "2"}, {"--jobs=2"}, {"--jobs", "2"}}) {
+    std::vector<std::string> args = {"convert"};
+    args.insert(args.end(), jobs.begin(), jobs.end());
+    args.push_back(std::string(kAmd));
+    EXPECT_EQ(runCli(args).status, 0) << jobs[0];
+  }
+}
+
 // Targets as users of each system write them: a Japanese folder with a space,
 // a station part holding "ソ" (its CP932 form ends in the byte of "\"), and
 // "\" and "/" in one path, which separate folders on Windows, while on POSIX
