@@ -124,7 +124,7 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       picker_(std::move(picker)),
-      startDirectory_(QDir::toNativeSeparators(QDir::currentPath()).toStdString()) {
+      model_(QDir::toNativeSeparators(QDir::currentPath()).toStdString()) {
   setWindowTitle(QStringLiteral("Fenmarq"));
   setWindowIcon(applicationIcon());
   setFont(dialogFont());
@@ -167,6 +167,8 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
   connect(search, &QPushButton::clicked, this, &COrvatchDlg::searchFile);
   connect(add, &QPushButton::clicked, this, &COrvatchDlg::addTarget);
   connect(remove, &QPushButton::clicked, this, &COrvatchDlg::deleteTarget);
+  connect(targets_, &TargetList::deleteRequested, this, &COrvatchDlg::deleteTarget);
+  connect(targets_, &TargetList::filesDropped, this, &COrvatchDlg::addDropped);
   connect(start, &QPushButton::clicked, this, &COrvatchDlg::startConversion);
   addVersionMenuItem(*this, [this] { showVersionDialog(); });
 }
@@ -180,10 +182,13 @@ void COrvatchDlg::setLimit(std::size_t characters) { log_->setLimit(characters);
 void COrvatchDlg::selectEntry(std::size_t index) {
   targets_->setCurrentRow(static_cast<int>(index));
   targets_->scrollToItem(targets_->currentItem());
-  setWindowTitle(QStringLiteral("Fenmarq – %1 / %2").arg(index + 1).arg(batchSize_));
+  model_.entryReached(index);
+  setWindowTitle(QString::fromStdString(model_.title()));
 }
 
-void COrvatchDlg::showFields(const ObservationFileName& name) { displayFields(name); }
+void COrvatchDlg::showFields(const ObservationFileName& name) {
+  displayFields(DialogModel::fieldsOf(name));
+}
 
 void COrvatchDlg::showMessageBox(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, applicationCaption(),
@@ -223,17 +228,29 @@ void COrvatchDlg::searchFile() {
   const QString path = QDir::toNativeSeparators(*chosen);
   path_->setText(path);
   path_->setCursorPosition(0);
-  displayFields(parseObservationFileName(path.toStdString(), directorySeparators()));
+  displayFields(DialogModel::fieldsOf(path.toStdString()));
 }
 
 void COrvatchDlg::addTarget() {
   const QString path = path_->text();
-  if (path.isEmpty()) return;
+  if (!model_.addTarget(path.toStdString())) return;
   targets_->addTarget(path);
   path_->clear();
 }
 
-void COrvatchDlg::deleteTarget() { targets_->deleteSelected(); }
+void COrvatchDlg::addDropped(const QStringList& paths) {
+  for (const QString& path : paths) {
+    if (model_.addTarget(path.toStdString())) targets_->addTarget(path);
+  }
+}
+
+void COrvatchDlg::deleteTarget() {
+  const int row = targets_->selectedItems().isEmpty() ? -1 : targets_->currentRow();
+  model_.select(row < 0 ? std::nullopt : std::optional<std::size_t>(row));
+  if (const std::optional<std::size_t> deleted = model_.deleteSelected()) {
+    targets_->removeEntry(static_cast<int>(*deleted));
+  }
+}
 
 void COrvatchDlg::startConversion() {
   if (batchRunning()) return;
@@ -242,13 +259,12 @@ void COrvatchDlg::startConversion() {
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (control != log_) control->setEnabled(false);
   }
-  const std::vector<std::string> targets = targets_->paths();
-  batchSize_ = targets.size();
+  const std::vector<std::string> targets = model_.startBatch();
   if (!relay_) relay_ = std::make_unique<BatchRelay>(*this);
   batch_ = std::jthread([this, targets] {
     BatchResult result;
     try {
-      result = BatchConverter().run(targets, startDirectory_, *relay_, *relay_);
+      result = BatchConverter().run(targets, model_.startDirectory(), *relay_, *relay_);
     } catch (const std::exception& error) {
       result.failure = error.what();
     }
@@ -259,17 +275,12 @@ void COrvatchDlg::startConversion() {
 
 void COrvatchDlg::finishBatch(const BatchResult& result) {
   batch_.join();
-  setWindowTitle(QStringLiteral("Fenmarq"));
+  const std::vector<std::string> messages = model_.finishBatch(result);
+  setWindowTitle(QString::fromStdString(model_.title()));
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     control->setEnabled(true);
   }
-  if (!result.failure.empty()) showMessageBox(result.failure);
-  // Beyond the log, which stays as it is: which output folders are missing
-  // where, when that is why the batch ended.
-  if (result.outputNotOpened) {
-    const std::string hint = missingFoldersHint(startDirectory_);
-    if (!hint.empty()) showMessageBox(hint);
-  }
+  for (const std::string& message : messages) showMessageBox(message);
   emit batchFinished();
 }
 
@@ -278,13 +289,8 @@ void COrvatchDlg::showVersionDialog() {
   about.exec();
 }
 
-void COrvatchDlg::displayFields(const ObservationFileName& name) {
-  setFieldText(fields_[0], name.fileName);
-  setFieldText(fields_[1], name.kind);
-  setFieldText(fields_[2], name.interval);
-  setFieldText(fields_[3], name.year);
-  setFieldText(fields_[4], name.monthDay);
-  setFieldText(fields_[5], name.station);
+void COrvatchDlg::displayFields(const DialogModel::Fields& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) setFieldText(fields_[i], fields[i]);
 }
 
 }  // namespace fenmarq

@@ -1,7 +1,9 @@
 // The main window: finds observation files, keeps the list of files to
-// convert and shows the log of the conversion. The conversion itself is the
-// core's BatchConverter, run on a thread of its own; the dialog hands it the
-// list and serves as its LogPane and BatchView on the user-interface thread.
+// convert and shows the log of the conversion. What it does is the
+// DialogModel's; the window passes the user's commands on and shows the
+// model. The conversion itself is the core's BatchConverter, run on a thread
+// of its own; the dialog serves as its LogPane and BatchView on the
+// user-interface thread.
 #ifndef FENMARQ_APP_ORVATCH_DLG_H_
 #define FENMARQ_APP_ORVATCH_DLG_H_
 
@@ -13,6 +15,7 @@
 #include <string_view>
 #include <thread>
 
+#include "app/dialog_model.h"
 #include "app/file_picker.h"
 #include "convert/batch_result.h"
 #include "convert/batch_view.h"
@@ -59,18 +62,18 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
  private:
   void searchFile();
   void addTarget();
+  void addDropped(const QStringList& paths);
   void deleteTarget();
   void startConversion();
   void showVersionDialog();
 
-  void displayFields(const ObservationFileName& name);
+  void displayFields(const DialogModel::Fields& fields);
   void finishBatch(const BatchResult& result);
 
   class BatchRelay;
   std::unique_ptr<FilePicker> picker_;
-  std::string startDirectory_;  // UTF-8
+  DialogModel model_;
   std::unique_ptr<BatchRelay> relay_;
-  std::size_t batchSize_ = 0;
   std::jthread batch_;  // the running batch; none between batches
 
   LogEdit* log_;

@@ -37,10 +37,8 @@ void TargetList::addTarget(const QString& path) {
   item->setToolTip(path);
 }
 
-void TargetList::deleteSelected() {
-  const QList<QListWidgetItem*> selected = selectedItems();
-  if (selected.isEmpty()) return;
-  std::unique_ptr<QListWidgetItem> removed(takeItem(row(selected.front())));
+void TargetList::removeEntry(int row) {
+  std::unique_ptr<QListWidgetItem> removed(takeItem(row));
   clearSelection();
 }
 
@@ -53,7 +51,7 @@ std::vector<std::string> TargetList::paths() const {
 
 void TargetList::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Delete) {
-    deleteSelected();
+    emit deleteRequested();
     return;
   }
   QListWidget::keyPressEvent(event);
@@ -69,10 +67,12 @@ void TargetList::dragMoveEvent(QDragMoveEvent* event) {
 
 void TargetList::dropEvent(QDropEvent* event) {
   if (!carriesFiles(event->mimeData())) return;
+  QStringList paths;
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) addTarget(QDir::toNativeSeparators(url.toLocalFile()));
+    if (url.isLocalFile()) paths << QDir::toNativeSeparators(url.toLocalFile());
   }
   event->acceptProposedAction();
+  emit filesDropped(paths);
 }
 
 }  // namespace fenmarq

@@ -15,18 +15,21 @@ class TargetList final : public QListWidget {
  public:
   explicit TargetList(QWidget* parent = nullptr);
 
-  // Appends `path` as the last entry. Nothing is checked: not the file, not
-  // its name, not whether the list holds it already.
+  // Appends `path` as the last entry.
   void addTarget(const QString& path);
-  // Removes the selected entry, if any; the list is left with no selection.
-  void deleteSelected();
+  // Removes entry `row`; the list is left with no selection.
+  void removeEntry(int row);
   // The entries in list order, UTF-8.
   std::vector<std::string> paths() const;
 
+ signals:
+  void deleteRequested();
+  void filesDropped(const QStringList& paths);
+
  protected:
-  // The Delete key deletes the selected entry, as "削除" does.
+  // The Delete key asks for the selected entry to go, as "削除" does.
   void keyPressEvent(QKeyEvent* event) override;
-  // Files dropped here are appended in drop order, as if added one by one.
+  // Files dropped here are offered in drop order, to be added one by one.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
