@@ -1,5 +1,6 @@
 #include "app/file_picker.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -10,6 +11,8 @@ namespace {
 // "*.*" would hide names without a dot on POSIX, so the pattern behind the
 // familiar label is "*". Only the label is shown.
 constexpr char kAllFilesFilter[] = "All files (*.*) (*)";
+// The label as the window has always shown it, trailing space included.
+constexpr char kAllFilesLabel[] = "All files (*.*) ";
 
 // Opens where the last file was picked, for as long as the window lives;
 // the first time, in the current directory.
@@ -39,6 +42,11 @@ void setUpFileSearch(QFileDialog& dialog) {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilter(QString::fromLatin1(kAllFilesFilter));
+  // Qt trims the labels it cuts from filters; its own dialog's list of file
+  // types takes the label back whole (a platform dialog keeps Qt's).
+  if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+    types->setItemText(0, QString::fromLatin1(kAllFilesLabel));
+  }
 }
 
 }  // namespace fenmarq

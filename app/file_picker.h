@@ -24,7 +24,7 @@ class FilePicker {
 std::unique_ptr<FilePicker> makeOpenFileDialog();
 
 // Sets `dialog` up for the file search: open one existing file, with one
-// filter, "All files (*.*)", that lists every file.
+// filter, "All files (*.*) ", that lists every file.
 void setUpFileSearch(QFileDialog& dialog);
 
 }  // namespace fenmarq
