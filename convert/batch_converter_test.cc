@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <numeric>
 #include <optional>
+#include <thread>
 
 #include "convert/output_paths.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "tests/support/expected_log.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/recording_batch.h"
 #include "tests/support/scoped_temp_dir.h"
 
@@ -30,8 +33,8 @@ std::string bytesOfSize(std::size_t size) {
   return bytes;
 }
 
-// Every batch runs one item at a time with a helper thread (0), on one thread
-// (1) and with several jobs: the log and the view hear the same either way.
+// Every batch runs on one worker (the calling thread), on two, on three and
+// on one per processor (0): the log and the view hear the same either way.
 class BatchConverterTest : public ::testing::TestWithParam<unsigned> {
  protected:
   BatchResult run(const std::vector<std::string>& targets) {
@@ -139,6 +142,39 @@ TEST_P(BatchConverterTest, EndsAtAnEntryWhoseFilesCannotBeOpened) {
     EXPECT_EQ(view_.selected, selected) << c.targets[1];
     if (c.movedFolder) fs::rename("moved", c.movedFolder);
   }
+}
+
+// A message box holds the batch until it is dismissed: nothing more reaches
+// the log meanwhile, whatever the other workers are doing. (Writes fail here
+// because the process may write no file past 1,000 bytes.)
+TEST_P(BatchConverterTest, MessageBoxHoldsTheBatchUntilDismissed) {
+  if (!fileSizeLimitWorks()) GTEST_SKIP() << "needs a file-size limit";
+  class HoldingView final : public BatchView {
+   public:
+    explicit HoldingView(const RecordingLog& log) : log_(log) {}
+    void selectEntry(std::size_t) override {}
+    void showFields(const ObservationFileName&) override {}
+    void showMessageBox(std::string_view) override {
+      const std::size_t before = log_.texts.size();
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      held &= log_.texts.size() == before;
+      ++boxes;
+    }
+    const RecordingLog& log_;
+    bool held = true;
+    int boxes = 0;
+  } view(log_);
+  for (const char* name : {"amd_1min_20160412.1", "amd_1min_20160412.2", "amd_1min_20160412.3"}) {
+    writeFile(name, bytesOfSize(3000));
+  }
+  {
+    const FileSizeLimit limit(1000);
+    BatchConverter({.workers = GetParam()})
+        .run({"amd_1min_20160412.1", "amd_1min_20160412.2", "amd_1min_20160412.3"},
+             utf8FromPath(dir_.path()), log_, view);
+  }
+  EXPECT_EQ(view.boxes, 9);  // the HEX, CHK and CSV files of each entry
+  EXPECT_TRUE(view.held);
 }
 
 INSTANTIATE_TEST_SUITE_P(Workers, BatchConverterTest, ::testing::Values(1u, 2u, 3u, 0u));
