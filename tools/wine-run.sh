@@ -11,7 +11,7 @@
 # WINEPREFIX defaults to a cached prefix of Fenmarq's own; wine64 is looked for
 # in Debian's wine folder, then on PATH.
 set -eu
-: "${WINEPREFIX:=${XDG_CACHE_HOME:-$HOME/.cache}/fenmarq/wine-prefix}"
+: "${WINEPREFIX:=${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/fenmarq/wine-prefix}"
 : "${WINEDEBUG:=-all}"
 export WINEPREFIX WINEDEBUG
 # Japanese arguments reach the program intact only under a UTF-8 locale.
