@@ -42,13 +42,6 @@ void TargetList::removeEntry(int row) {
   clearSelection();
 }
 
-std::vector<std::string> TargetList::paths() const {
-  std::vector<std::string> paths;
-  paths.reserve(static_cast<std::size_t>(count()));
-  for (int i = 0; i < count(); ++i) paths.push_back(item(i)->text().toStdString());
-  return paths;
-}
-
 void TargetList::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Delete) {
     emit deleteRequested();

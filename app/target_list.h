@@ -4,8 +4,6 @@
 
 #include <QListWidget>
 #include <QString>
-#include <string>
-#include <vector>
 
 namespace fenmarq {
 
@@ -19,8 +17,6 @@ class TargetList final : public QListWidget {
   void addTarget(const QString& path);
   // Removes entry `row`; the list is left with no selection.
   void removeEntry(int row);
-  // The entries in list order, UTF-8.
-  std::vector<std::string> paths() const;
 
  signals:
   void deleteRequested();

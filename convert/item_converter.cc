@@ -66,11 +66,10 @@ ItemOutcome convertItem(const std::string& path, const ObservationFileName& name
   InputImage& image = resources.image;
   const OutputPaths outputs = makeOutputPaths(name.fileName, directorySeparator());
   // The streams are owned here: an item that ends the batch closes them on
-  // the way out.
-  // An output that is the input itself under another name (a hard link) is
-  // refused before anything empties it. Each output stays locked until the
-  // item ends, so that another process converting a file of the same name
-  // waits rather than mixing its outputs with these.
+  // the way out. An output that is the input itself under another name (a
+  // hard link) is refused before anything empties it. Each output stays
+  // locked until the item ends, so that another process converting a file of
+  // the same name waits rather than mixing its outputs with these.
   File input, hex, csv, chk;
   if (!openLogged(input, path, "rb", log)) return ItemOutcome::kBatchEnds;
   const auto notTheInput = [&](const FileIdentity& output) { return output != input.identity(); };

@@ -74,9 +74,8 @@ struct Window {
   }
   QStringList entries() {
     QStringList texts;
-    for (const std::string& path : control<TargetList>("IDC_TARGETLIST")->paths()) {
-      texts << QString::fromStdString(path);
-    }
+    auto* list = control<TargetList>("IDC_TARGETLIST");
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
     return texts;
   }
   QStringList fields() {
