@@ -1,5 +1,5 @@
 // The log pane and the dialog-unit layout, below the level of the dialog.
-#include "app/log_edit.h"
+#include "app/qt/log_edit.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -8,7 +8,7 @@
 #include <QTextCursor>
 #include <string>
 
-#include "app/dialog_units.h"
+#include "app/qt/dialog_units.h"
 
 namespace fenmarq {
 

@@ -1,6 +1,6 @@
 // The main dialog driven as a user would: its controls, the target list, the
 // file search, the keyboard and whole batches on a real temporary folder.
-#include "app/orvatch_dlg.h"
+#include "app/qt/orvatch_dlg.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,13 +26,13 @@
 #include <functional>
 #include <memory>
 
-#include "app/about_dlg.h"
-#include "app/dialog_units.h"
-#include "app/file_picker.h"
-#include "app/log_edit.h"
-#include "app/orvatch_app.h"
-#include "app/target_list.h"
-#include "app/version_menu.h"
+#include "app/qt/about_dlg.h"
+#include "app/qt/dialog_units.h"
+#include "app/qt/file_picker.h"
+#include "app/qt/log_edit.h"
+#include "app/qt/orvatch_app.h"
+#include "app/qt/target_list.h"
+#include "app/qt/version_menu.h"
 #include "convert/batch_converter.h"
 #include "tests/support/recording_batch.h"
 

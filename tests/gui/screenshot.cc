@@ -11,8 +11,8 @@
 #include <QTest>
 #include <cstdio>
 
-#include "app/app_icon.h"
-#include "app/orvatch_dlg.h"
+#include "app/qt/app_icon.h"
+#include "app/qt/orvatch_dlg.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "app/target_list.h"
+#include "app/qt/target_list.h"
 
 #include <QDir>
 #include <QDragEnterEvent>

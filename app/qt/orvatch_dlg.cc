@@ -1,4 +1,4 @@
-#include "app/orvatch_dlg.h"
+#include "app/qt/orvatch_dlg.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,12 +11,12 @@
 #include <QPushButton>
 #include <iterator>
 
-#include "app/about_dlg.h"
-#include "app/app_icon.h"
-#include "app/dialog_units.h"
-#include "app/log_edit.h"
-#include "app/target_list.h"
-#include "app/version_menu.h"
+#include "app/qt/about_dlg.h"
+#include "app/qt/app_icon.h"
+#include "app/qt/dialog_units.h"
+#include "app/qt/log_edit.h"
+#include "app/qt/target_list.h"
+#include "app/qt/version_menu.h"
 #include "convert/batch_converter.h"
 #include "convert/observation_file_name.h"
 #include "convert/output_folders.h"

@@ -1,4 +1,4 @@
-#include "app/file_picker.h"
+#include "app/qt/file_picker.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -1,13 +1,11 @@
-// Window managers other than Windows' own keep the window menu to
-// themselves, so the item goes into the dialog's context menu. Controls
-// with a menu of their own (the edits) keep it; a right click anywhere else
-// in the dialog offers the item.
+// Controls with a context menu of their own (the edits) keep it; a right
+// click anywhere else in the dialog offers the item.
+#include "app/qt/version_menu.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QString>
 #include <utility>
-
-#include "app/version_menu.h"
 
 namespace fenmarq {
 

@@ -1,7 +1,7 @@
 // The version dialog: the icon, the version line and Fenmarq's own
 // version, closed with OK.
-#ifndef FENMARQ_APP_ABOUT_DLG_H_
-#define FENMARQ_APP_ABOUT_DLG_H_
+#ifndef FENMARQ_APP_QT_ABOUT_DLG_H_
+#define FENMARQ_APP_QT_ABOUT_DLG_H_
 
 #include <QDialog>
 
@@ -16,4 +16,4 @@ class CAboutDlg final : public QDialog {
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_ABOUT_DLG_H_
+#endif  // FENMARQ_APP_QT_ABOUT_DLG_H_

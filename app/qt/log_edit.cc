@@ -1,4 +1,4 @@
-#include "app/log_edit.h"
+#include "app/qt/log_edit.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

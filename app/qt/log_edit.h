@@ -1,7 +1,7 @@
 // The log pane: a multi-line edit that the batch appends to and the user may
 // also type into.
-#ifndef FENMARQ_APP_LOG_EDIT_H_
-#define FENMARQ_APP_LOG_EDIT_H_
+#ifndef FENMARQ_APP_QT_LOG_EDIT_H_
+#define FENMARQ_APP_QT_LOG_EDIT_H_
 
 #include <QPlainTextEdit>
 #include <QString>
@@ -36,4 +36,4 @@ QString editControlText(std::string_view text);
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_LOG_EDIT_H_
+#endif  // FENMARQ_APP_QT_LOG_EDIT_H_

@@ -4,8 +4,8 @@
 // model. The conversion itself is the core's BatchConverter, run on a thread
 // of its own; the dialog serves as its LogPane and BatchView on the
 // user-interface thread.
-#ifndef FENMARQ_APP_ORVATCH_DLG_H_
-#define FENMARQ_APP_ORVATCH_DLG_H_
+#ifndef FENMARQ_APP_QT_ORVATCH_DLG_H_
+#define FENMARQ_APP_QT_ORVATCH_DLG_H_
 
 #include <QDialog>
 #include <array>
@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "app/dialog_model.h"
-#include "app/file_picker.h"
+#include "app/qt/file_picker.h"
 #include "convert/batch_result.h"
 #include "convert/batch_view.h"
 #include "convert/log_pane.h"
@@ -85,4 +85,4 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_ORVATCH_DLG_H_
+#endif  // FENMARQ_APP_QT_ORVATCH_DLG_H_

@@ -1,9 +1,9 @@
-#include "app/orvatch_app.h"
+#include "app/qt/orvatch_app.h"
 
 #include <QLibraryInfo>
 
-#include "app/app_icon.h"
-#include "app/orvatch_dlg.h"
+#include "app/qt/app_icon.h"
+#include "app/qt/orvatch_dlg.h"
 
 namespace fenmarq {
 

@@ -1,10 +1,10 @@
-#include "app/about_dlg.h"
+#include "app/qt/about_dlg.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/app_icon.h"
-#include "app/dialog_units.h"
+#include "app/qt/app_icon.h"
+#include "app/qt/dialog_units.h"
 
 namespace fenmarq {
 namespace {

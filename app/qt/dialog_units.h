@@ -2,8 +2,8 @@
 // units, which scale with the dialog's font. A horizontal unit is a quarter
 // of the font's average character width, a vertical unit an eighth of its
 // character height.
-#ifndef FENMARQ_APP_DIALOG_UNITS_H_
-#define FENMARQ_APP_DIALOG_UNITS_H_
+#ifndef FENMARQ_APP_QT_DIALOG_UNITS_H_
+#define FENMARQ_APP_QT_DIALOG_UNITS_H_
 
 #include <QFont>
 #include <QRect>
@@ -39,4 +39,4 @@ QFont dialogFont();
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_DIALOG_UNITS_H_
+#endif  // FENMARQ_APP_QT_DIALOG_UNITS_H_

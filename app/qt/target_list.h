@@ -1,6 +1,6 @@
 // The list of files to convert, in the order they were added.
-#ifndef FENMARQ_APP_TARGET_LIST_H_
-#define FENMARQ_APP_TARGET_LIST_H_
+#ifndef FENMARQ_APP_QT_TARGET_LIST_H_
+#define FENMARQ_APP_QT_TARGET_LIST_H_
 
 #include <QListWidget>
 #include <QString>
@@ -33,4 +33,4 @@ class TargetList final : public QListWidget {
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_TARGET_LIST_H_
+#endif  // FENMARQ_APP_QT_TARGET_LIST_H_

@@ -1,7 +1,7 @@
 // Asking the user for one file to open. Abstract so that tests can answer
 // in the user's place.
-#ifndef FENMARQ_APP_FILE_PICKER_H_
-#define FENMARQ_APP_FILE_PICKER_H_
+#ifndef FENMARQ_APP_QT_FILE_PICKER_H_
+#define FENMARQ_APP_QT_FILE_PICKER_H_
 
 #include <QString>
 #include <memory>
@@ -29,4 +29,4 @@ void setUpFileSearch(QFileDialog& dialog);
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_FILE_PICKER_H_
+#endif  // FENMARQ_APP_QT_FILE_PICKER_H_

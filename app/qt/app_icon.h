@@ -1,6 +1,6 @@
 // Fenmarq's icon: wind blowing onto a sheet, drawn in code at each size.
-#ifndef FENMARQ_APP_APP_ICON_H_
-#define FENMARQ_APP_APP_ICON_H_
+#ifndef FENMARQ_APP_QT_APP_ICON_H_
+#define FENMARQ_APP_QT_APP_ICON_H_
 
 #include <QIcon>
 #include <QImage>
@@ -16,4 +16,4 @@ QIcon applicationIcon();
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_APP_ICON_H_
+#endif  // FENMARQ_APP_QT_APP_ICON_H_

@@ -1,6 +1,6 @@
 // The application: runs the main dialog, and the program ends with it.
-#ifndef FENMARQ_APP_ORVATCH_APP_H_
-#define FENMARQ_APP_ORVATCH_APP_H_
+#ifndef FENMARQ_APP_QT_ORVATCH_APP_H_
+#define FENMARQ_APP_QT_ORVATCH_APP_H_
 
 #include <QApplication>
 #include <QTranslator>
@@ -27,4 +27,4 @@ bool installJapaneseQtTexts(QTranslator& translator);
 
 }  // namespace fenmarq
 
-#endif  // FENMARQ_APP_ORVATCH_APP_H_
+#endif  // FENMARQ_APP_QT_ORVATCH_APP_H_
