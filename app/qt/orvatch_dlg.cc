@@ -89,42 +89,15 @@ QString applicationCaption() {
 
 }  // namespace
 
-// The dialog as the batch's LogPane and BatchView, from the batch's thread:
-// each call is carried out on the user-interface thread, and returns once it
-// has been (so a message box holds the batch until it is dismissed, and a
-// text need not be copied).
-class COrvatchDlg::BatchRelay final : public LogPane, public BatchView {
- public:
-  explicit BatchRelay(COrvatchDlg& dialog) : dialog_(dialog) {}
-  void append(std::string_view text) override {
-    onDialogThread([&] { dialog_.append(text); });
-  }
-  void setLimit(std::size_t characters) override {
-    onDialogThread([&] { dialog_.setLimit(characters); });
-  }
-  void selectEntry(std::size_t index) override {
-    onDialogThread([&] { dialog_.selectEntry(index); });
-  }
-  void showFields(const ObservationFileName& name) override {
-    onDialogThread([&] { dialog_.showFields(name); });
-  }
-  void showMessageBox(std::string_view text) override {
-    onDialogThread([&] { dialog_.showMessageBox(text); });
-  }
-
- private:
-  template <typename Call>
-  void onDialogThread(Call call) {
-    QMetaObject::invokeMethod(&dialog_, call, Qt::BlockingQueuedConnection);
-  }
-  COrvatchDlg& dialog_;
-};
-
 COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       picker_(std::move(picker)),
-      model_(QDir::toNativeSeparators(QDir::currentPath()).toStdString()) {
+      model_(QDir::toNativeSeparators(QDir::currentPath()).toStdString()),
+      relay_(*this, *this, [this](const BatchRelay::Call& call) {
+        // Returns once the call has been made on the dialog's thread.
+        QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+      }) {
   setWindowTitle(QStringLiteral("Fenmarq"));
   setWindowIcon(applicationIcon());
   setFont(dialogFont());
@@ -260,11 +233,10 @@ void COrvatchDlg::startConversion() {
     if (control != log_) control->setEnabled(false);
   }
   const std::vector<std::string> targets = model_.startBatch();
-  if (!relay_) relay_ = std::make_unique<BatchRelay>(*this);
   batch_ = std::jthread([this, targets] {
     BatchResult result;
     try {
-      result = BatchConverter().run(targets, model_.startDirectory(), *relay_, *relay_);
+      result = BatchConverter().run(targets, model_.startDirectory(), relay_, relay_);
     } catch (const std::exception& error) {
       result.failure = error.what();
     }

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <thread>
 
+#include "app/batch_relay.h"
 #include "app/dialog_model.h"
 #include "app/qt/file_picker.h"
 #include "convert/batch_result.h"
@@ -70,10 +71,9 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
   void displayFields(const DialogModel::Fields& fields);
   void finishBatch(const BatchResult& result);
 
-  class BatchRelay;
   std::unique_ptr<FilePicker> picker_;
   DialogModel model_;
-  std::unique_ptr<BatchRelay> relay_;
+  BatchRelay relay_;
   std::jthread batch_;  // the running batch; none between batches
 
   LogEdit* log_;

@@ -1,0 +1,308 @@
+// The native window under a real message loop: its controls where the dialog
+// template puts them, the commands wired to the model, and whole batches
+// during which the user's input has no effect. What the commands do is the
+// dialog model's and tested there.
+#include "app/win32/orvatch_dlg.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/win32/resource.h"
+#include "app/win32/texts.h"
+#include "cli/sample_day.h"
+#include "convert/batch_converter.h"
+#include "platform/file_system.h"
+#include "platform/utf16_win32.h"
+#include "tests/support/recording_batch.h"
+#include "tests/support/scoped_temp_dir.h"
+
+namespace fenmarq {
+namespace {
+
+using testing::ScopedTempDir;
+
+// Answers the file search in the user's place.
+class ScriptedPicker final : public FilePicker {
+ public:
+  std::optional<std::string> pickFile(HWND owner) override {
+    owners.push_back(owner);
+    const std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::deque<std::optional<std::string>> answers;
+  std::vector<HWND> owners;
+};
+
+// Handles this thread's messages as a dialog's message loop does until
+// `done` holds; false after twenty seconds.
+bool pumpUntil(HWND dialog, const std::function<bool()>& done) {
+  const ULONGLONG deadline = GetTickCount64() + 20000;
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (!IsDialogMessageW(dialog, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+    if (done()) return true;
+    if (GetTickCount64() > deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+void pumpFor(HWND dialog, ULONGLONG milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  pumpUntil(dialog, [end] { return GetTickCount64() >= end; });
+}
+
+std::string textOf(HWND window) { return utf8FromUtf16(windowText(window)); }
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() : picker_(new ScriptedPicker), dialog_(std::unique_ptr<FilePicker>(picker_)) {}
+
+  void SetUp() override {
+    // Now and then the system fails to create a dialog at the first attempt.
+    for (int attempt = 0; attempt < 2 && window_ == nullptr; ++attempt) window_ = dialog_.create();
+    if (window_ == nullptr && GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
+      GTEST_SKIP() << "no display to show windows on";
+    }
+    ASSERT_NE(window_, nullptr) << "error " << GetLastError();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    pumpFor(window_, 50);
+  }
+
+  HWND control(int id) const { return GetDlgItem(window_, id); }
+  void click(int id) { SendMessageW(control(id), BM_CLICK, 0, 0); }
+  void setText(int id, std::string_view text) {
+    SetWindowTextW(control(id), utf16FromUtf8(text).c_str());
+  }
+  void addTarget(std::string_view path) {
+    setText(IDC_SBIN, path);
+    click(IDC_ADDTARGET);
+  }
+  std::vector<std::string> entries() const {
+    std::vector<std::string> texts;
+    HWND list = control(IDC_TARGETLIST);
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i) {
+      std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      texts.push_back(utf8FromUtf16(text));
+    }
+    return texts;
+  }
+  std::vector<std::string> fields() const {
+    std::vector<std::string> texts;
+    for (int id : {IDC_FILENAME, IDC_KIND, IDC_INTERVAL, IDC_YEAR, IDC_MONTHDAY, IDC_STATION}) {
+      texts.push_back(textOf(control(id)));
+    }
+    return texts;
+  }
+  // Starts the batch and waits until it is over.
+  bool convert() {
+    click(IDC_START);
+    return pumpUntil(window_, [&] { return !dialog_.batchRunning(); });
+  }
+
+  ScopedTempDir folder_;    // current while the dialog is made: its start directory
+  ScriptedPicker* picker_;  // owned by the dialog
+  COrvatchDlg dialog_;
+  HWND window_ = nullptr;
+};
+
+struct Control {
+  int id;
+  const wchar_t* className;
+  const char* text;
+  RECT units;  // x, y, width, height in dialog units
+};
+
+// In tab order, which is the order of the children.
+const Control kControls[] = {
+    {IDC_LOG, L"Edit", "", {15, 140, 301, 202}},
+    {IDC_SBIN, L"Edit", "", {372, 26, 110, 14}},
+    {IDC_ADDTARGET, L"Button", "上のファイルを変換対象とする", {370, 47, 110, 17}},
+    {IDC_TARGETLIST, L"ListBox", "", {370, 65, 110, 106}},
+    {IDC_DELETE, L"Button", "削除", {481, 65, 22, 42}},
+    {IDC_SEARCH, L"Button", "ファイル検索", {388, 7, 71, 13}},
+    {IDC_START, L"Button", "変換開始", {382, 178, 84, 18}},
+    {IDC_STATIC,
+     L"Static",
+     "１．右上の”ファイル検索”で変換するファイルを見つける。",
+     {20, 54, 261, 14}},
+    {IDC_FILENAME, L"Edit", "", {205, 7, 157, 14}},
+    {IDC_KIND, L"Edit", "", {205, 25, 28, 14}},
+    {IDC_INTERVAL, L"Edit", "", {234, 25, 28, 14}},
+    {IDC_YEAR, L"Edit", "", {265, 25, 34, 14}},
+    {IDC_MONTHDAY, L"Edit", "", {301, 25, 28, 14}},
+    {IDC_STATION, L"Edit", "", {331, 25, 32, 14}},
+    {IDC_STATIC,
+     L"Static",
+     "気象庁の風データ(バイナリデータ)を\nCSVファイルに変換します\n（エクセルで読めます。）",
+     {22, 7, 114, 27}},
+    {IDC_STATIC,
+     L"Static",
+     "変換後は、サブフォルダ\n\n\\CSVFiles\n\\HEXFiles\n\nに保存されます。\n\n同名ファイルは上書き"
+     "されます。",
+     {385, 210, 94, 75}},
+    {IDC_STATIC,
+     L"Static",
+     "２．”上のファイルを変換対象とする”をクリックする。",
+     {20, 73, 261, 14}},
+    {IDC_STATIC, L"Static", "３．”変換開始”をクリックする。", {20, 91, 261, 14}},
+    {IDC_STATIC,
+     L"Static",
+     "４．サブファルダにCSVファイルと１６進表示のテキストファイルができます。",
+     {20, 112, 261, 14}},
+};
+
+// x, y, width and height in pixels, each mapped on its own as the dialog
+// manager does.
+std::vector<LONG> pixelsOf(HWND dialog, RECT units) {
+  MapDialogRect(dialog, &units);
+  return {units.left, units.top, units.right, units.bottom};
+}
+
+TEST_F(WindowTest, ControlsSitWhereTheTemplatePutsThem) {
+  EXPECT_EQ(textOf(window_), "Fenmarq");
+  RECT client;
+  GetClientRect(window_, &client);
+  EXPECT_EQ(pixelsOf(window_, {0, 0, 510, 357}),
+            (std::vector<LONG>{0, 0, client.right, client.bottom}));
+
+  HWND child = GetWindow(window_, GW_CHILD);
+  for (const Control& expected : kControls) {
+    SCOPED_TRACE(expected.text);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(static_cast<short>(GetDlgCtrlID(child)), expected.id);
+    wchar_t className[32];
+    GetClassNameW(child, className, 32);
+    EXPECT_EQ(lstrcmpiW(className, expected.className), 0) << utf8FromUtf16(className);
+    EXPECT_EQ(textOf(child), expected.text);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(
+        (std::vector<LONG>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
+        pixelsOf(window_, expected.units));
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(child, nullptr);
+  EXPECT_EQ(GetFocus(), control(IDC_LOG));
+
+  HMENU menu = GetSystemMenu(window_, FALSE);
+  const int last = GetMenuItemCount(menu) - 1;
+  EXPECT_EQ(GetMenuItemID(menu, last), 0x0010u);
+  wchar_t item[64];
+  GetMenuStringW(menu, last, item, 64, MF_BYPOSITION);
+  EXPECT_EQ(utf8FromUtf16(item), "Orvatch のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+}
+
+TEST_F(WindowTest, CommandsReachTheModel) {
+  const std::string picked = "C:\\obs\\amd_1min_20160412.62078";
+  picker_->answers = {std::nullopt, picked};
+  click(IDC_SEARCH);  // cancelled: nothing changes
+  EXPECT_EQ(fields(), std::vector<std::string>(6));
+  click(IDC_SEARCH);
+  EXPECT_EQ(picker_->owners, std::vector<HWND>(2, window_));
+  EXPECT_EQ(textOf(control(IDC_SBIN)), picked);
+  EXPECT_EQ(fields(), (std::vector<std::string>{"amd_1min_20160412.62078", "amd", "1min", "2016",
+                                                "0412", "62078"}));
+  click(IDC_ADDTARGET);
+  click(IDC_ADDTARGET);  // the path field is empty now
+  addTarget("readme.txt");
+  EXPECT_EQ(entries(), (std::vector<std::string>{picked, "readme.txt"}));
+  EXPECT_EQ(textOf(control(IDC_SBIN)), "");
+
+  click(IDC_DELETE);  // nothing selected
+  SendMessageW(control(IDC_TARGETLIST), LB_SETCURSEL, 0, 0);
+  click(IDC_DELETE);
+  EXPECT_EQ(entries(), std::vector<std::string>{"readme.txt"});
+  SendMessageW(control(IDC_TARGETLIST), LB_SETCURSEL, 0, 0);
+  SendMessageW(control(IDC_TARGETLIST), WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_TRUE(entries().empty());
+
+  // Enter ends nothing; Esc (and the close box) end the dialog.
+  SendMessageW(window_, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(IsWindow(window_));
+  SendMessageW(window_, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(IsWindow(window_));
+}
+
+// Presses and releases `key` as the keyboard would.
+void pressKey(WORD key) {
+  INPUT inputs[2] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Clicks the middle of `control` as the mouse would.
+void clickOn(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  const auto absolute = [](LONG pixel, int metric) {
+    return static_cast<LONG>(pixel * 65535 / (GetSystemMetrics(metric) - 1));
+  };
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = absolute((rect.left + rect.right) / 2, SM_CXSCREEN);
+    input.mi.dy = absolute((rect.top + rect.bottom) / 2, SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
+TEST_F(WindowTest, BatchLogsLiveAndInputDuringItHasNoEffect) {
+  const SampleFile& sample = sampleFiles()[0];
+  const std::vector<std::uint8_t> day = makeSampleDay(sample);
+  const std::string input = utf8FromPath(folder_.path() / sample.fileName);
+  testing::writeFile(input, day);
+  addTarget(input);
+  addTarget("notes.txt");
+
+  click(IDC_START);
+  // The batch cannot end before this thread handles its first step.
+  ASSERT_TRUE(dialog_.batchRunning());
+  EXPECT_FALSE(IsWindowEnabled(control(IDC_DELETE)));
+  SendMessageW(control(IDC_TARGETLIST), LB_SETCURSEL, 0, 0);
+  clickOn(control(IDC_DELETE));
+  pressKey(VK_ESCAPE);
+  PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+  ASSERT_TRUE(pumpUntil(window_, [&] { return !dialog_.batchRunning(); }));
+  pumpFor(window_, 100);
+
+  ASSERT_TRUE(IsWindow(window_));
+  EXPECT_EQ(entries(), (std::vector<std::string>{input, "notes.txt"}));
+  EXPECT_TRUE(IsWindowEnabled(control(IDC_DELETE)));
+  EXPECT_EQ(textOf(window_), "Fenmarq");
+  EXPECT_EQ(SendMessageW(control(IDC_TARGETLIST), LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(fields(), (std::vector<std::string>{"notes.txt", "", "", "", "", ""}));
+
+  // The log shows every text of the batch as it was appended.
+  testing::RecordingLog reference;
+  testing::RecordingView view;
+  BatchConverter().run({input, "notes.txt"}, utf8FromPath(folder_.path()), reference, view);
+  EXPECT_EQ(textOf(control(IDC_LOG)), reference.joined());
+  ASSERT_TRUE(convert());  // a second batch appends below the first
+  EXPECT_EQ(textOf(control(IDC_LOG)), reference.joined() + reference.joined());
+}
+
+}  // namespace
+}  // namespace fenmarq
