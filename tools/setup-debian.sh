@@ -8,7 +8,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
+  qt6-svg-dev
   hyperfine time
+  # The Debian package and its checks: shlibdeps, validators, manual pages, lintian.
+  dpkg-dev file desktop-file-utils appstream man-db lintian
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux
 )

@@ -7,13 +7,7 @@
 
 namespace fenmarq {
 
-QImage drawApplicationIcon(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(size / 64.0, size / 64.0);
-
+void paintApplicationIcon(QPainter& painter) {
   // Sky.
   QLinearGradient sky(0, 0, 0, 64);
   sky.setColorAt(0, QColor(0x3d, 0x9a, 0xe0));
@@ -46,6 +40,15 @@ QImage drawApplicationIcon(int size) {
   painter.drawPath(gust);
   painter.drawLine(QPointF(8, 24), QPointF(20, 24));
   painter.drawLine(QPointF(8, 34), QPointF(18, 34));
+}
+
+QImage drawApplicationIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / double(kApplicationIconGrid), size / double(kApplicationIconGrid));
+  paintApplicationIcon(painter);
   return image;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTranslator>
+#include <string>
 
 namespace fenmarq {
 
@@ -13,7 +14,9 @@ class COrvatchApp final : public QApplication {
  public:
   COrvatchApp(int& argc, char** argv);
 
-  // Shows the main dialog and returns the exit status once it is closed.
+  // Reads the command line, `fenmarq [FOLDER]`: with a folder, enters it
+  // first, so that the window works there as if started in it. Then shows
+  // the main dialog and returns the exit status once it is closed.
   int run();
 
  private:
@@ -24,6 +27,10 @@ class COrvatchApp final : public QApplication {
 // the system's language: the standard dialogs and menus then speak Japanese
 // like the rest of the window. False when they are not installed.
 bool installJapaneseQtTexts(QTranslator& translator);
+
+// Makes `folder` (UTF-8) the current directory; what went wrong if it cannot
+// be entered, else an empty text.
+std::string enterStartFolder(const std::string& folder);
 
 }  // namespace fenmarq
 
