@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
   hyperfine time
+  # Reads the analysis table in one end-to-end test (about 12 MB to fetch).
+  python3-pandas
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux
 )
