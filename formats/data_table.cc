@@ -104,11 +104,12 @@ DataTable::DataTable(const RecordFormat& format) : format_(&format) {
   for (std::size_t part = 0; part < std::size(kTimeLabels); ++part) {
     const auto found = std::find_if(format.fields.begin(), format.fields.end(),
                                     [&](const Field& f) { return f.label == kTimeLabels[part]; });
-    if (found != format.fields.end()) time_.parts[part] = &*found;
+    if (found != format.fields.end()) timeFields_[part] = &*found;
   }
   // Year to minute make a time stamp; a record without them (its day only in
   // a station block) has none of its own.
-  hasTime_ = std::all_of(time_.parts, time_.parts + 5, [](const Field* f) { return f != nullptr; });
+  hasTime_ = std::all_of(timeFields_.begin(), timeFields_.begin() + 5,
+                         [](const Field* f) { return f != nullptr; });
   if (hasTime_) columns_.push_back({"time", "time"});
 
   // The groups span the station block and then the record's fields.
@@ -179,10 +180,10 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
     out = CsvSheet::appendValue(static_cast<std::int32_t>(k), out);
     if (hasTime_) {
       static constexpr char kSeparators[] = "--T::";
-      out = appendPadded(readField(*time_.parts[0], record), 4, out);
+      out = appendPadded(readField(*timeFields_[0], record), 4, out);
       for (int part = 1; part < 6; ++part) {
         *out++ = kSeparators[part - 1];
-        const Field* field = time_.parts[part];
+        const Field* field = timeFields_[part];
         out = appendPadded(field ? readField(*field, record) : 0, 2, out);
       }
       *out++ = ',';

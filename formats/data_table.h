@@ -6,6 +6,7 @@
 #ifndef FENMARQ_FORMATS_DATA_TABLE_H_
 #define FENMARQ_FORMATS_DATA_TABLE_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -44,15 +45,11 @@ class DataTable {
                  CsvSheet& sheet) const;
 
  private:
-  // The fields that make up a record's time stamp, year to minute, and the
-  // second when there is one.
-  struct TimeFields {
-    const Field* parts[6] = {};
-  };
-
   const RecordFormat* format_;
   std::vector<TableColumn> columns_;
-  TimeFields time_;
+  // The fields of a record's year, month, day, hour, minute and second, each
+  // nullptr where the record has none.
+  std::array<const Field*, 6> timeFields_{};
   bool hasTime_ = false;
 };
 
