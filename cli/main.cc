@@ -1,6 +1,8 @@
 // fenmarq-cli: the batch conversion for scripts and large batches.
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -10,6 +12,8 @@
 #include "convert/batch_converter.h"
 #include "convert/file.h"
 #include "convert/output_folders.h"
+#include "convert/table_writer.h"
+#include "formats/data_table.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/program_entry.h"
@@ -27,6 +31,8 @@ enum ExitStatus {
 
 constexpr std::string_view kUsage = R"(Usage:
   fenmarq-cli convert [--make-dirs] [--jobs N] FILE...
+  fenmarq-cli table [--ascii-names] [-o OUT] FILE...
+  fenmarq-cli table --columns FORMAT
   fenmarq-cli samples DIR
   fenmarq-cli [COMMAND] --help | --version
 
@@ -44,14 +50,30 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
                The log is the same either way. When a failure ends the
                batch, files after the failing one that were already under
                way are finished; their log texts are not printed.
+table       Writes one table of every record of every FILE, in order, to OUT
+            or to standard output, for pandas, R, DuckDB and the like: UTF-8,
+            CSV (RFC 4180), one header row, one row per record. Columns:
+            file, record (from 0 in its file), time (where every record
+            carries its own time stamp), then one per field, named
+            group/label[unit]. Every FILE must select the same record format
+            by its name; files shorter than their layout read as zeros, with
+            a warning on standard error.
+  -o OUT, --output OUT, --output=OUT
+               write the table to OUT instead of standard output
+  --ascii-names
+               name the field columns g01_01, g01_02, ... (group, column)
+  --columns FORMAT
+               lists both names of every column of FORMAT (a file name, or
+               its kind_interval_YYYYMMDD part) as a table
 samples     Writes one sample day file per record format into DIR and creates
             its HEXFiles, CSVFiles and CHKFiles folders.
 
 Exit status: 0 done; 1 a failure ended the batch (an input or output that
 cannot be opened, memory, a start folder that cannot be entered, no CP932
-codec); 2 usage error; 3 done, but a file could not be written or closed
-completely, a CHK comparison failed, or an input held more bytes than its
-reported size.
+codec) or the table could not be written; 2 usage error, or table inputs
+that are no conversion target, cannot be opened or differ in format; 3
+done, but a file could not be written or closed completely, a CHK
+comparison failed, or an input held more bytes than its reported size.
 )";
 
 std::string versionText() {
@@ -172,6 +194,104 @@ int convert(const std::vector<std::string>& args) {
   return result.problemsReported ? kExitDataProblems : kExitSuccess;
 }
 
+// The table goes to standard output byte for byte.
+class StdoutSink final : public ByteSink {
+ public:
+  void write(std::string_view bytes) override { print(StandardStream::kOutput, bytes); }
+};
+
+int failed(std::string_view message, int status = kExitUsage) {
+  print(StandardStream::kError, "fenmarq-cli: " + std::string(message) + "\n");
+  return status;
+}
+
+// Both names of every column of the format that `name` selects.
+int listColumns(std::string_view name) {
+  const RecordFormat* format = formatOfName(name);
+  if (format == nullptr) return failed(std::string(name) + " is not a conversion target");
+  std::string list = "ascii_name,name\n";
+  const DataTable table(*format);
+  for (const TableColumn& column : table.columns()) {
+    appendCsvField(column.asciiName, list);
+    list.push_back(',');
+    appendCsvField(column.name, list);
+    list.push_back('\n');
+  }
+  print(StandardStream::kOutput, list);
+  return flushStandard(StandardStream::kOutput) ? kExitSuccess : kExitBatchEnded;
+}
+
+int table(const std::vector<std::string>& args) {
+  bool asciiNames = false;
+  std::optional<std::string> output, columnsOf;
+  std::vector<std::string> files;
+  bool optionsDone = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool last = i + 1 == args.size();
+    if (optionsDone || arg == "-" || arg.empty() || arg[0] != '-') {
+      files.push_back(arg);
+    } else if (arg == "--") {
+      optionsDone = true;
+    } else if (arg == "--ascii-names") {
+      asciiNames = true;
+    } else if (arg == "-o" || arg == "--output") {
+      if (last) return usageError(arg + " needs a file name");
+      output = args[++i];
+    } else if (arg.starts_with("--output=")) {
+      output = arg.substr(9);
+    } else if (arg == "--columns") {
+      if (last) return usageError("--columns needs a FORMAT");
+      columnsOf = args[++i];
+    } else {
+      return usageError("unknown option '" + arg + "'");
+    }
+  }
+  if (columnsOf) {
+    if (!files.empty() || output || asciiNames) return usageError("--columns stands alone");
+    return listColumns(*columnsOf);
+  }
+  if (files.empty()) return usageError("table needs at least one FILE");
+
+  TableSources sources;
+  if (const std::string refusal = checkTableSources(files, sources); !refusal.empty()) {
+    return failed(refusal);
+  }
+  const DataTable dataTable(*sources.format);
+  const auto warn = [](std::string_view text) {
+    print(StandardStream::kError, "fenmarq-cli: warning: " + std::string(text) + "\n");
+  };
+  std::string error;
+  if (!output) {
+    StdoutSink sink;
+    const bool written = writeTable(files, dataTable, asciiNames, sink, warn, error);
+    if (!flushStandard(StandardStream::kOutput)) error = "cannot write standard output";
+    if (!written || !error.empty()) return failed(error, kExitBatchEnded);
+    return kExitSuccess;
+  }
+
+  // An output that is one of the inputs is refused before it is emptied.
+  bool anInput = false;
+  const auto notAnInput = [&](const FileIdentity& identity) {
+    anInput = std::ranges::find(sources.identities, identity) != sources.identities.end();
+    return !anInput;
+  };
+  File out;
+  if (!out.open(*output, "wb", notAnInput)) {
+    return anInput ? failed(*output + " is one of the FILEs")
+                   : failed("cannot open " + *output, kExitBatchEnded);
+  }
+  const bool written = writeTable(files, dataTable, asciiNames, out, warn, error);
+  if (!out.close() && written) error = "cannot write " + *output;
+  if (!error.empty()) {
+    // No partial table stays behind under the name.
+    std::error_code ignored;
+    std::filesystem::remove(pathFromUtf8(*output), ignored);
+    return failed(error, kExitBatchEnded);
+  }
+  return kExitSuccess;
+}
+
 int samples(const std::vector<std::string>& args) {
   if (args.size() != 1) return usageError("samples needs exactly one DIR");
   const std::filesystem::path directory = pathFromUtf8(args[0]);
@@ -210,7 +330,7 @@ int programMain(const std::vector<std::string>& argv) try {
   const std::vector<std::string> args(argv.begin() + 2, argv.end());
   const bool commandHelp = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
   if (command == "--help" || command == "-h" ||
-      ((command == "convert" || command == "samples") && commandHelp)) {
+      ((command == "convert" || command == "table" || command == "samples") && commandHelp)) {
     print(StandardStream::kOutput, kUsage);
     return kExitSuccess;
   }
@@ -219,6 +339,7 @@ int programMain(const std::vector<std::string>& argv) try {
     return kExitSuccess;
   }
   if (command == "convert") return convert(args);
+  if (command == "table") return table(args);
   if (command == "samples") return samples(args);
   return usageError("unknown command '" + std::string(command) + "'");
 } catch (const std::bad_alloc&) {

@@ -34,8 +34,7 @@ void CsvSheet::writeText(std::string_view text) {
   used_ += text.size();
 }
 
-char* CsvSheet::beginValueRow(std::size_t cells) {
-  const std::size_t room = valueRowRoom(cells);
+char* CsvSheet::beginRow(std::size_t room) {
   if (room > buffer_.size()) {
     // Wider than any record format; a buffer of its own keeps it correct.
     flush();

@@ -55,7 +55,9 @@ class CsvSheet {
   // Rows of value cells, the bulk of every sheet, are formatted straight into
   // the buffer: beginValueRow returns room for `cells` value cells (or empty
   // cells) and a row end, appendValue fills it, endValueRow takes it in.
-  char* beginValueRow(std::size_t cells);
+  char* beginValueRow(std::size_t cells) { return beginRow(valueRowRoom(cells)); }
+  // Room for a row of `room` bytes, for rows that hold more than value cells.
+  char* beginRow(std::size_t room);
   // The room beginValueRow needs for a row of `cells` cells.
   static constexpr std::size_t valueRowRoom(std::size_t cells) {
     return cells * (kMaxDecimalLength + 1) + 1;

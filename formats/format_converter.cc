@@ -3,25 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "formats/byte_readers.h"
 #include "formats/csv_sheet.h"
 #include "platform/cp932.h"
 
 namespace fenmarq {
 namespace {
-
-// Reads one field at `at` with its type and appends its value cell.
-char* appendField(const Field& field, const std::uint8_t* at, char* out) {
-  switch (field.type) {
-    case FieldType::kU16:
-      return CsvSheet::appendValue(readU16(at), out);
-    case FieldType::kS32:
-      return CsvSheet::appendValue(readS32(at), out);
-    case FieldType::kS8:
-      return CsvSheet::appendValue(readS8(at), out);
-  }
-  return out;
-}
 
 // The label row, then the unit row; an empty unit is an empty cell.
 void writeLabelAndUnitRows(const RecordFormat& format, Cp932Encoder& cp932, CsvSheet& sheet) {
@@ -73,14 +59,16 @@ void FormatConverter::writeRows(std::span<const std::uint8_t> image, CsvSheet& s
     if (k == 0) {
       const std::uint8_t* block = readable(0, stationBlockEnd(format));
       for (const Field& field : format.stationBlock) {
-        out = appendField(field, block + field.offset, out);
+        out = CsvSheet::appendValue(readField(field, block), out);
       }
     } else {
       out = std::fill_n(out, format.stationBlock.size(), ',');
     }
     const std::uint8_t* record =
         readable(format.firstRecordOffset + k * format.recordSize, format.recordSize);
-    for (const Field& field : format.fields) out = appendField(field, record + field.offset, out);
+    for (const Field& field : format.fields) {
+      out = CsvSheet::appendValue(readField(field, record), out);
+    }
     *out++ = '\n';
     sheet.endValueRow(out);
   }

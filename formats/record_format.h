@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include "formats/byte_readers.h"
+
 namespace fenmarq {
 
 // How a field's bytes are read: u16 is two bytes little-endian (0 to 65535),
@@ -36,6 +38,20 @@ struct Field {
   std::string_view label;
   std::string_view unit;
 };
+
+// The value of `field` in the record or block that starts at `base`.
+inline std::int32_t readField(const Field& field, const std::uint8_t* base) {
+  const std::uint8_t* at = base + field.offset;
+  switch (field.type) {
+    case FieldType::kU16:
+      return readU16(at);
+    case FieldType::kS32:
+      return readS32(at);
+    case FieldType::kS8:
+      return readS8(at);
+  }
+  return 0;
+}
 
 // A group label of the sheet's first header row and the number of columns it
 // spans (the label followed by that many commas).

@@ -12,6 +12,8 @@ packages=(
   hyperfine time
   # The Debian package and its checks: shlibdeps, validators, manual pages, lintian.
   dpkg-dev file desktop-file-utils appstream man-db lintian
+  # Reads the analysis table in one end-to-end test (about 12 MB to fetch).
+  python3-pandas
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux
 )
