@@ -2,7 +2,7 @@
 # Builds the release packages: the Debian package, fenmarq_<version>_<arch>.deb
 # (both programs, desktop entry, AppStream metadata, icons, manual pages),
 # written to build-package/, and the Windows zip, fenmarq-<version>-win64.zip
-# (fenmarq-cli.exe, README, licence), written to build-package-windows/.
+# (fenmarq.exe, fenmarq-cli.exe, README, licence), written to build-package-windows/.
 # tools/check-package.sh checks the Debian package afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,7 +1,8 @@
 #include "app/win32/orvatch_app.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
 
 #include <string>
 

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <deque>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,10 +20,13 @@
 #include "platform/utf16_win32.h"
 #include "tests/support/recording_batch.h"
 #include "tests/support/scoped_temp_dir.h"
+#include "tests/win32/message_loop.h"
 
 namespace fenmarq {
 namespace {
 
+using testing::pumpFor;
+using testing::pumpUntil;
 using testing::ScopedTempDir;
 
 // Answers the file search in the user's place.
@@ -39,29 +41,6 @@ class ScriptedPicker final : public FilePicker {
   std::deque<std::optional<std::string>> answers;
   std::vector<HWND> owners;
 };
-
-// Handles this thread's messages as a dialog's message loop does until
-// `done` holds; false after twenty seconds.
-bool pumpUntil(HWND dialog, const std::function<bool()>& done) {
-  const ULONGLONG deadline = GetTickCount64() + 20000;
-  for (;;) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (!IsDialogMessageW(dialog, &message)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-      }
-    }
-    if (done()) return true;
-    if (GetTickCount64() > deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-}
-
-void pumpFor(HWND dialog, ULONGLONG milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  pumpUntil(dialog, [end] { return GetTickCount64() >= end; });
-}
 
 std::string textOf(HWND window) { return utf8FromUtf16(windowText(window)); }
 
