@@ -2,7 +2,8 @@
 # Pictures the Windows window after converting the sample files, under wine
 # in a virtual desktop on a virtual display, for the README:
 # docs/screenshot-windows.png. Besides what tools/setup-debian.sh installs it
-# needs ImageMagick (Debian's imagemagick) to write the PNG file.
+# needs ImageMagick (Debian's imagemagick) to write the PNG file, and wine's
+# own fonts (fonts-wine) for the symbols of the caption's buttons.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -16,7 +17,9 @@ wine=("$repo/tools/wine-run.sh")
 "${wine[@]}" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
   /d IPAPGothic /f >/dev/null
 
-work=$(mktemp -d)
+# The sample files in C:\観測データ, as a user might keep them.
+work=$WINEPREFIX/drive_c/観測データ
+rm -rf "$work" && mkdir -p "$work"
 trap '"${wine[@]}" --stop; rm -rf "$work"' EXIT
 cd "$work"
 "${wine[@]}" "$repo/build-windows/bin/fenmarq-cli.exe" samples . >/dev/null
