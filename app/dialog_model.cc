@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "convert/batch_converter.h"
 #include "convert/output_folders.h"
 #include "platform/paths.h"
 
@@ -36,6 +37,17 @@ std::optional<std::size_t> DialogModel::deleteSelected() {
 std::vector<std::string> DialogModel::startBatch() {
   batchSize_ = targets_.size();
   return targets_;
+}
+
+BatchResult DialogModel::runBatch(const std::vector<std::string>& targets, LogPane& log,
+                                  BatchView& view) const {
+  try {
+    return BatchConverter().run(targets, startDirectory_, log, view);
+  } catch (const std::exception& error) {
+    BatchResult result;
+    result.failure = error.what();
+    return result;
+  }
 }
 
 void DialogModel::entryReached(std::size_t index) { select(index); }

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "convert/batch_result.h"
+#include "convert/batch_view.h"
+#include "convert/log_pane.h"
 #include "convert/observation_file_name.h"
 
 namespace fenmarq {
@@ -48,6 +50,11 @@ class DialogModel {
   // window takes no input.
   std::vector<std::string> startBatch();
   bool batchRunning() const { return batchSize_.has_value(); }
+  // Converts `targets`, as startBatch gave them, in the start directory on the
+  // calling thread (the batch's own); an exception that escapes becomes the
+  // result's failure. Reads nothing that changes during a batch.
+  BatchResult runBatch(const std::vector<std::string>& targets, LogPane& log,
+                       BatchView& view) const;
   // The batch has reached entry `index`: it becomes the selected one.
   void entryReached(std::size_t index);
   // The batch is over: the message boxes to show, in order (a failure that

@@ -17,7 +17,6 @@
 #include "app/qt/log_edit.h"
 #include "app/qt/target_list.h"
 #include "app/qt/version_menu.h"
-#include "convert/batch_converter.h"
 #include "convert/observation_file_name.h"
 #include "convert/output_folders.h"
 #include "platform/paths.h"
@@ -234,12 +233,7 @@ void COrvatchDlg::startConversion() {
   }
   const std::vector<std::string> targets = model_.startBatch();
   batch_ = std::jthread([this, targets] {
-    BatchResult result;
-    try {
-      result = BatchConverter().run(targets, model_.startDirectory(), relay_, relay_);
-    } catch (const std::exception& error) {
-      result.failure = error.what();
-    }
+    const BatchResult result = model_.runBatch(targets, relay_, relay_);
     QMetaObject::invokeMethod(
         this, [this, result] { finishBatch(result); }, Qt::QueuedConnection);
   });

@@ -10,7 +10,6 @@
 #include "app/win32/about_dlg.h"
 #include "app/win32/resource.h"
 #include "app/win32/texts.h"
-#include "convert/batch_converter.h"
 #include "platform/file_system.h"
 #include "platform/utf16_win32.h"
 
@@ -272,12 +271,7 @@ void COrvatchDlg::startConversion() {
   const std::vector<std::string> targets = model_.startBatch();
   if (batch_.joinable()) batch_.join();  // the last batch's thread, already at its end
   batch_ = std::jthread([this, targets] {
-    BatchResult result;
-    try {
-      result = BatchConverter().run(targets, model_.startDirectory(), relay_, relay_);
-    } catch (const std::exception& error) {
-      result.failure = error.what();
-    }
+    const BatchResult result = model_.runBatch(targets, relay_, relay_);
     runOnDialogThread([&] { finishBatch(result); });
   });
 }
