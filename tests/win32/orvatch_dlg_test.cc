@@ -5,7 +5,7 @@
 #include "app/win32/orvatch_dlg.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
+#include <shlobj.h>
 
 #include <deque>
 #include <optional>
@@ -28,6 +28,7 @@ namespace {
 using testing::pumpFor;
 using testing::pumpUntil;
 using testing::ScopedTempDir;
+using namespace std::literals;
 
 // Answers the file search in the user's place.
 class ScriptedPicker final : public FilePicker {
@@ -187,6 +188,19 @@ TEST_F(WindowTest, ControlsSitWhereTheTemplatePutsThem) {
   EXPECT_EQ(utf8FromUtf16(item), "Orvatch のﾊﾞｰｼﾞｮﾝ情報(&A)...");
 }
 
+// What the shell hands a window that files are dropped on: `paths`, each
+// ended by NUL. The window frees it.
+HDROP droppedFiles(std::wstring_view paths) {
+  const std::size_t size = sizeof(DROPFILES) + (paths.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND, size);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  paths.copy(reinterpret_cast<wchar_t*>(drop + 1), paths.size());  // GHND zeroed the rest
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
 TEST_F(WindowTest, CommandsReachTheModel) {
   const std::string picked = "C:\\obs\\amd_1min_20160412.62078";
   picker_->answers = {std::nullopt, picked};
@@ -210,6 +224,11 @@ TEST_F(WindowTest, CommandsReachTheModel) {
   SendMessageW(control(IDC_TARGETLIST), LB_SETCURSEL, 0, 0);
   SendMessageW(control(IDC_TARGETLIST), WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_TRUE(entries().empty());
+
+  // Files dropped on the list are added in order.
+  SendMessageW(control(IDC_TARGETLIST), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(droppedFiles(L"C:\\a\\観測.1\0C:\\b.2\0"sv)), 0);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"C:\\a\\観測.1", "C:\\b.2"}));
 
   // Enter ends nothing; Esc (and the close box) end the dialog.
   SendMessageW(window_, WM_COMMAND, IDOK, 0);
