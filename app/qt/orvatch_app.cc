@@ -5,13 +5,11 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "app/qt/app_icon.h"
 #include "app/qt/orvatch_dlg.h"
-#include "platform/file_system.h"
+#include "app/start_folder.h"
 
 namespace fenmarq {
 
@@ -19,13 +17,6 @@ bool installJapaneseQtTexts(QTranslator& translator) {
   return translator.load(QStringLiteral("qtbase_ja"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
          QCoreApplication::installTranslator(&translator);
-}
-
-std::string enterStartFolder(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::current_path(pathFromUtf8(folder), error);
-  if (!error) return {};
-  return "cannot enter the start folder " + folder + ": " + error.message();
 }
 
 COrvatchApp::COrvatchApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -60,10 +51,10 @@ int COrvatchApp::run() {
       // Started from a file manager or the menu, the message box is all the
       // user sees; from a terminal, standard error says it too.
       std::fprintf(stderr, "fenmarq: %s\n", failure.c_str());
-      QMessageBox box(
-          QMessageBox::Critical, QStringLiteral("fenmarq"),
-          QStringLiteral("起動フォルダに移動できません。\n") + QString::fromStdString(failure),
-          QMessageBox::Ok);
+      QMessageBox box(QMessageBox::Critical, QStringLiteral("fenmarq"),
+                      QString::fromUtf8(kStartFolderFailure.data(), kStartFolderFailure.size()) +
+                          u'\n' + QString::fromStdString(failure),
+                      QMessageBox::Ok);
       box.setTextFormat(Qt::PlainText);
       box.exec();
       return 1;

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTranslator>
-#include <string>
 
 namespace fenmarq {
 
@@ -27,10 +26,6 @@ class COrvatchApp final : public QApplication {
 // the system's language: the standard dialogs and menus then speak Japanese
 // like the rest of the window. False when they are not installed.
 bool installJapaneseQtTexts(QTranslator& translator);
-
-// Makes `folder` (UTF-8) the current directory; what went wrong if it cannot
-// be entered, else an empty text.
-std::string enterStartFolder(const std::string& folder);
 
 }  // namespace fenmarq
 

@@ -6,7 +6,8 @@ namespace fenmarq {
 
 class COrvatchApp {
  public:
-  // Shows the main dialog and returns the exit status once it is closed.
+  // Enters the start folder of the command line, if any, shows the main
+  // dialog and returns the exit status once it is closed.
   int run();
 };
 
