@@ -12,6 +12,7 @@ if(WIN32)
     install(TARGETS fenmarq RUNTIME DESTINATION .)
   endif()
   install(FILES README.md LICENSE DESTINATION .)
+  install(FILES docs/screenshot-windows.png DESTINATION docs)  # the README's picture
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
   set(CPACK_PACKAGE_FILE_NAME "fenmarq-${PROJECT_VERSION}-win64")
