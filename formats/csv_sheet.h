@@ -62,11 +62,7 @@ class CsvSheet {
   static constexpr std::size_t valueRowRoom(std::size_t cells) {
     return cells * (kMaxDecimalLength + 1) + 1;
   }
-  static char* appendValue(std::int32_t value, char* out) {
-    out = formatDecimal(value, out);
-    *out++ = ',';
-    return out;
-  }
+  static char* appendValue(std::int32_t value, char* out) { return appendSignedCell(value, out); }
   void endValueRow(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
   // Text then "\n": one row of the notes block (an empty text is an empty row).
   void writeNote(std::string_view text) {

@@ -189,9 +189,7 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
       *out++ = ',';
     }
     out = std::copy(stationCells.begin(), stationCells.end(), out);
-    for (const Field& field : format.fields) {
-      out = CsvSheet::appendValue(readField(field, record), out);
-    }
+    out = format.writeCells(record, out);
     out[-1] = '\n';  // the last cell ends the row, not a trailing comma
     sheet.endValueRow(out);
   }
