@@ -1,16 +1,18 @@
 // Decimal formatting of sheet values without printf or streams.
 //
-// A value is written as base-100 limbs: the leading limb without a leading
-// zero, every later one as two digits, each stored as one four-byte word from
-// a table. The limbs come from one multiplication by a scaled reciprocal of a
-// power of 100 and one multiplication by 100 per further limb. The branches
-// test the magnitude only, which in a sheet column changes little from row to
-// row (and in random data hardly at all: nearly every value has as many digits
-// as its type allows).
+// A value from -128 to 127, the most common in sheets, is one eight-byte word
+// from a table. Any other is written as base-100 limbs: the leading limb
+// without a leading zero, every later one as two digits, each stored as one
+// four-byte word from a table. The limbs come from one multiplication by a
+// scaled reciprocal of a power of 100 and one multiplication by 100 per
+// further limb. The branches test the magnitude only, which in a sheet column
+// changes little from row to row (and in random data hardly at all: nearly
+// every value has as many digits as its type allows).
 #ifndef FENMARQ_FORMATS_DECIMAL_H_
 #define FENMARQ_FORMATS_DECIMAL_H_
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -24,27 +26,21 @@ namespace decimal_internal {
 // Four bytes per limb value 0 to 99: the digits, a comma and fillers.
 using LimbText = std::array<char, 4>;
 
-// "0," to "99,": the leading limb, without a leading zero.
-constexpr std::array<LimbText, 100> kLeadingLimbs = [] {
+// The limbs 0 to 99 followed by a comma, with or without a leading zero.
+constexpr std::array<LimbText, 100> limbTexts(bool leadingZero) {
   std::array<LimbText, 100> limbs{};
   for (int n = 0; n < 100; ++n) {
-    if (n < 10) {
-      limbs[n] = {static_cast<char>('0' + n), ',', ',', ','};
-    } else {
-      limbs[n] = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10), ',', ','};
-    }
+    const char tens = static_cast<char>('0' + n / 10), ones = static_cast<char>('0' + n % 10);
+    limbs[n] =
+        n < 10 && !leadingZero ? LimbText{ones, ',', ',', ','} : LimbText{tens, ones, ',', ','};
   }
   return limbs;
-}();
+}
 
+// "0," to "99,": the leading limb.
+constexpr std::array<LimbText, 100> kLeadingLimbs = limbTexts(false);
 // "00," to "99,": a later limb, always two digits.
-constexpr std::array<LimbText, 100> kLaterLimbs = [] {
-  std::array<LimbText, 100> limbs{};
-  for (int n = 0; n < 100; ++n) {
-    limbs[n] = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10), ',', ','};
-  }
-  return limbs;
-}();
+constexpr std::array<LimbText, 100> kLaterLimbs = limbTexts(true);
 
 static_assert(sizeof(kLeadingLimbs) == 400 && sizeof(kLaterLimbs) == 400,
               "one four-byte word per limb, stored whole");
@@ -52,6 +48,38 @@ static_assert(kLeadingLimbs[7][0] == '7' && kLeadingLimbs[7][1] == ',' &&
               kLeadingLimbs[42][0] == '4' && kLeadingLimbs[42][1] == '2' &&
               kLeadingLimbs[42][2] == ',');
 static_assert(kLaterLimbs[7][0] == '0' && kLaterLimbs[7][1] == '7' && kLaterLimbs[7][2] == ',');
+
+// "-128," to "127,": the cell of every one-byte value whole in one eight-byte
+// word, indexed by the value's byte, with its length in the last byte.
+using ByteCell = std::array<char, 8>;
+inline constexpr std::size_t kByteCellLength = 7;
+
+constexpr std::array<ByteCell, 256> kByteCells = [] {
+  std::array<ByteCell, 256> cells{};
+  for (int value = -128; value < 128; ++value) {
+    ByteCell& cell = cells[static_cast<std::uint8_t>(value)];
+    std::size_t length = 0;
+    if (value < 0) cell[length++] = '-';
+    const int magnitude = value < 0 ? -value : value;
+    if (magnitude >= 100) cell[length++] = static_cast<char>('0' + magnitude / 100);
+    if (magnitude >= 10) cell[length++] = static_cast<char>('0' + magnitude / 10 % 10);
+    cell[length++] = static_cast<char>('0' + magnitude % 10);
+    cell[length++] = ',';
+    cell[kByteCellLength] = static_cast<char>(length);
+  }
+  return cells;
+}();
+
+static_assert(sizeof(kByteCells) == 256 * 8, "one eight-byte word per cell, stored whole");
+static_assert(kByteCells[0x80][0] == '-' && kByteCells[0x80][3] == '8' &&
+              kByteCells[0x80][4] == ',' && kByteCells[0x80][kByteCellLength] == 5 &&
+              kByteCells[0][0] == '0' && kByteCells[0][kByteCellLength] == 2);
+
+inline char* putByteCell(std::int8_t value, char* out) {
+  const ByteCell& cell = kByteCells[static_cast<std::uint8_t>(value)];
+  std::memcpy(out, cell.data(), 8);
+  return out + cell[kByteCellLength];
+}
 
 inline char* putLeadingLimb(std::uint32_t limb, char* out) {
   std::memcpy(out, kLeadingLimbs[limb].data(), 4);
@@ -98,13 +126,11 @@ inline std::uint32_t integerPart(std::uint64_t scaled) {
 
 }  // namespace decimal_internal
 
-// appendUnsignedCell for values of five digits or more.
+// appendUnsignedCell for values of seven digits or more. Out of line: they are
+// rare in most columns, and the record writer of a format inlines the rest
+// once per column.
 [[gnu::noinline]] inline char* appendLongUnsignedCell(std::uint32_t value, char* out) {
   using namespace decimal_internal;
-  if (value < 1'000'000) {
-    const std::uint64_t scaled = value * scaledReciprocal(10'000);
-    return putFractionLimbs<2>(scaled, putLeadingLimb(integerPart(scaled), out)) + 1;
-  }
   if (value < 100'000'000) {
     const std::uint64_t scaled = value * scaledReciprocal(1'000'000);
     return putFractionLimbs<3>(scaled, putLeadingLimb(integerPart(scaled), out)) + 1;
@@ -122,16 +148,23 @@ inline std::uint32_t integerPart(std::uint64_t scaled) {
 // kMaxDecimalLength + 2 bytes at `out`, one byte past the longest comma.
 inline char* appendUnsignedCell(std::uint32_t value, char* out) {
   using namespace decimal_internal;
-  if (value < 100) return putLeadingLimb(value, out) + 1;
+  if (value < 128) return putByteCell(static_cast<std::int8_t>(value), out);
   if (value < 10'000) {
     out = putLeadingLimb(value / 100, out);
     return putLaterLimb(value % 100, out) + 1;
+  }
+  if (value < 1'000'000) {
+    const std::uint64_t scaled = value * scaledReciprocal(10'000);
+    return putFractionLimbs<2>(scaled, putLeadingLimb(integerPart(scaled), out)) + 1;
   }
   return appendLongUnsignedCell(value, out);
 }
 
 // The same for a signed value, "-" first when it is negative.
 inline char* appendSignedCell(std::int32_t value, char* out) {
+  if (value >= -128 && value < 128) {
+    return decimal_internal::putByteCell(static_cast<std::int8_t>(value), out);
+  }
   *out = '-';
   out += value < 0 ? 1 : 0;
   const std::uint32_t magnitude =
