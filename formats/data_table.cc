@@ -164,7 +164,7 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
   std::string fileCells;
   appendCsvField(fileName, fileCells);
   fileCells.push_back(',');
-  std::string stationCells(columnCount(format) * (kMaxDecimalLength + 1), '\0');
+  std::string stationCells(CsvSheet::valueRowRoom(format.stationBlock.size()), '\0');
   char* end = stationCells.data();
   for (const Field& field : format.stationBlock) {
     end = CsvSheet::appendValue(readField(field, image.data()), end);

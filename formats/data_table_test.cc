@@ -98,8 +98,8 @@ TEST(DataTableTest, RowsHoldTheSheetsValuesUnderUniqueNames) {
 
     const auto rule = selectConversionRule(parseObservationFileName(sample.fileName, "/"));
     ASSERT_TRUE(rule);
-    const std::vector<std::string_view> sheetRows =
-        linesOf(testing::sheetOf(*rule->converter, image, sample.fileName));
+    const std::string sheet = testing::sheetOf(*rule->converter, image, sample.fileName);
+    const std::vector<std::string_view> sheetRows = linesOf(sheet);
     const std::size_t stationCells = sample.format.stationBlock.size();
     std::vector<std::string> station;
     for (std::size_t r = 0; r < records; ++r) {

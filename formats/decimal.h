@@ -20,6 +20,9 @@ namespace fenmarq {
 
 // The longest text: "-2147483648".
 inline constexpr int kMaxDecimalLength = 11;
+// The bytes a writer below may write at `out`: the longest text, its comma
+// and one byte more, the rest of the last table word stored whole.
+inline constexpr int kDecimalWriteRoom = kMaxDecimalLength + 2;
 
 namespace decimal_internal {
 
@@ -145,7 +148,7 @@ inline std::uint32_t integerPart(std::uint64_t scaled) {
 
 // Writes `value` in decimal and a comma at `out`: no leading zeros, nothing
 // else. Returns the end of the comma. May write anywhere in the
-// kMaxDecimalLength + 2 bytes at `out`, one byte past the longest comma.
+// kDecimalWriteRoom bytes at `out`.
 inline char* appendUnsignedCell(std::uint32_t value, char* out) {
   using namespace decimal_internal;
   if (value < 128) return putByteCell(static_cast<std::int8_t>(value), out);
@@ -174,7 +177,7 @@ inline char* appendSignedCell(std::int32_t value, char* out) {
 
 // Writes `value` in decimal at `out`: no leading zeros, "-" for negative
 // values, nothing else. Returns the end of what was written, and may write
-// anywhere in the kMaxDecimalLength + 2 bytes at `out`.
+// anywhere in the kDecimalWriteRoom bytes at `out`.
 inline char* formatDecimal(std::int32_t value, char* out) {
   return appendSignedCell(value, out) - 1;
 }
