@@ -71,7 +71,8 @@ struct RecordFormat {
   std::span<const Field> stationBlock;
   // The record's fields in column order, at offsets within the record.
   std::span<const Field> fields;
-  // writeRecordCells<fields> (formats/record_cells.h).
+  // Writes a record's cells: writeRecordCells<fields> (formats/record_cells.h),
+  // the generic cell writer compiled for this table.
   RecordCellWriter writeCells;
   std::size_t recordSize;
   std::size_t recordCount;
