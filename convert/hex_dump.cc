@@ -53,8 +53,8 @@ void renderHex(std::span<const std::uint8_t> bytes, char* out) {
   const std::uint8_t* in = bytes.data();
   std::size_t left = bytes.size();
 #if defined(__SSE2__)
-  // Sixteen bytes at a time: split each into its two nibbles, interleave them
-  // high first, and turn 0-15 into '0'-'9' and 'A'-'F'.
+  // Sixteen bytes at a time: split each into its two nibbles, turn 0-15 into
+  // '0'-'9' and 'A'-'F', and interleave the digits high first.
   const __m128i lowNibbles = _mm_set1_epi8(0x0F);
   const __m128i nine = _mm_set1_epi8(9);
   const __m128i zero = _mm_set1_epi8('0');
@@ -63,13 +63,14 @@ void renderHex(std::span<const std::uint8_t> bytes, char* out) {
     const __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, nine), letterGap);
     return _mm_add_epi8(_mm_add_epi8(nibbles, zero), letters);
   };
-  for (; left >= 16; left -= 16, in += 16, out += 32) {
+  for (const std::uint8_t* end = in + (left & ~std::size_t{15}); in != end; in += 16, out += 32) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-    const __m128i high = _mm_and_si128(_mm_srli_epi16(v, 4), lowNibbles);
-    const __m128i low = _mm_and_si128(v, lowNibbles);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), toDigits(_mm_unpacklo_epi8(high, low)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), toDigits(_mm_unpackhi_epi8(high, low)));
+    const __m128i high = toDigits(_mm_and_si128(_mm_srli_epi16(v, 4), lowNibbles));
+    const __m128i low = toDigits(_mm_and_si128(v, lowNibbles));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(high, low));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), _mm_unpackhi_epi8(high, low));
   }
+  left &= 15;
 #endif
   for (; left > 0; --left, ++in, out += 2) std::memcpy(out, &kHexPairs[2 * *in], 2);
 }

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "formats/record_cells.h"
+
 namespace fenmarq {
 namespace {
 
@@ -101,6 +103,7 @@ static_assert(std::size(kFields) == 50);
 constexpr RecordFormat kAmd10SecFormat = {
     .stationBlock = {},
     .fields = kFields,
+    .writeCells = writeRecordCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = 0,

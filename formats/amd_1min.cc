@@ -6,6 +6,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "formats/record_cells.h"
+
 namespace fenmarq {
 namespace {
 
@@ -127,6 +129,7 @@ static_assert(totalSpan(kGroups) == std::size(kFields));
 constexpr RecordFormat kAmd1MinFormat = {
     .stationBlock = {},
     .fields = kFields,
+    .writeCells = writeRecordCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = 0,

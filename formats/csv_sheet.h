@@ -47,7 +47,7 @@ class CsvSheet {
   void writeText(std::string_view text);
   // Signed decimal then ",".
   void writeValue(std::int32_t value) {
-    reserve(kMaxDecimalLength + 1);
+    reserve(kDecimalWriteRoom);
     endValueRow(appendValue(value, buffer_.data() + used_));
   }
   void endRow() { put('\n'); }
@@ -58,15 +58,14 @@ class CsvSheet {
   char* beginValueRow(std::size_t cells) { return beginRow(valueRowRoom(cells)); }
   // Room for a row of `room` bytes, for rows that hold more than value cells.
   char* beginRow(std::size_t room);
-  // The room beginValueRow needs for a row of `cells` cells.
+  // The room beginValueRow needs for a row of `cells` cells: the longest cell
+  // and its comma each, and the row end. The one byte more that a cell may
+  // write (kDecimalWriteRoom) falls in the next cell or in the row end.
   static constexpr std::size_t valueRowRoom(std::size_t cells) {
+    static_assert(kDecimalWriteRoom == kMaxDecimalLength + 2);
     return cells * (kMaxDecimalLength + 1) + 1;
   }
-  static char* appendValue(std::int32_t value, char* out) {
-    out = formatDecimal(value, out);
-    *out++ = ',';
-    return out;
-  }
+  static char* appendValue(std::int32_t value, char* out) { return appendSignedCell(value, out); }
   void endValueRow(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
   // Text then "\n": one row of the notes block (an empty text is an empty row).
   void writeNote(std::string_view text) {

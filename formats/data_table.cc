@@ -164,7 +164,7 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
   std::string fileCells;
   appendCsvField(fileName, fileCells);
   fileCells.push_back(',');
-  std::string stationCells(columnCount(format) * (kMaxDecimalLength + 1), '\0');
+  std::string stationCells(CsvSheet::valueRowRoom(format.stationBlock.size()), '\0');
   char* end = stationCells.data();
   for (const Field& field : format.stationBlock) {
     end = CsvSheet::appendValue(readField(field, image.data()), end);
@@ -189,9 +189,7 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
       *out++ = ',';
     }
     out = std::copy(stationCells.begin(), stationCells.end(), out);
-    for (const Field& field : format.fields) {
-      out = CsvSheet::appendValue(readField(field, record), out);
-    }
+    out = format.writeCells(record, out);
     out[-1] = '\n';  // the last cell ends the row, not a trailing comma
     sheet.endValueRow(out);
   }

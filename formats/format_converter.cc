@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formats/csv_sheet.h"
+#include "formats/record_cells.h"
 #include "platform/cp932.h"
 
 namespace fenmarq {
@@ -59,16 +60,14 @@ void FormatConverter::writeRows(std::span<const std::uint8_t> image, CsvSheet& s
     if (k == 0) {
       const std::uint8_t* block = readable(0, stationBlockEnd(format));
       for (const Field& field : format.stationBlock) {
-        out = CsvSheet::appendValue(readField(field, block), out);
+        out = appendFieldCell(field, block, out);
       }
     } else {
       out = std::fill_n(out, format.stationBlock.size(), ',');
     }
     const std::uint8_t* record =
         readable(format.firstRecordOffset + k * format.recordSize, format.recordSize);
-    for (const Field& field : format.fields) {
-      out = CsvSheet::appendValue(readField(field, record), out);
-    }
+    out = format.writeCells(record, out);
     *out++ = '\n';
     sheet.endValueRow(out);
   }

@@ -462,7 +462,9 @@ TEST_P(FormatConverterTest, SheetHoldsEveryFieldOfTheLayout) {
   const FormatConverter& converter = *conversionRules()[f.rule].converter;
   ASSERT_EQ(converter.layoutSize(), f.layoutSize);
   std::vector<std::vector<std::uint8_t>> images;
-  for (const std::uint8_t fill : {0x00, 0xFF, 0x80}) images.emplace_back(f.layoutSize, fill);
+  for (const std::uint8_t fill : {0x00, 0xFF, 0x80, 0x7F, 0x01}) {
+    images.emplace_back(f.layoutSize, fill);
+  }
   std::uint32_t x = 12345;
   for (const std::size_t length : {f.layoutSize, std::size_t{0}, std::size_t{1},
                                    f.layoutSize / 2 + 3, f.layoutSize - 1, f.layoutSize + 4096}) {

@@ -60,6 +60,10 @@ struct Group {
   std::size_t span;
 };
 
+// Writes the cells of one record, which starts at `record`, from `out` on and
+// returns their end. The row end is not included.
+using RecordCellWriter = char* (*)(const std::uint8_t* record, char* out);
+
 struct RecordFormat {
   // Fields read once from fixed image offsets and printed in the first data
   // row only; every later row has an empty cell in each of their columns.
@@ -67,6 +71,9 @@ struct RecordFormat {
   std::span<const Field> stationBlock;
   // The record's fields in column order, at offsets within the record.
   std::span<const Field> fields;
+  // Writes a record's cells: writeRecordCells<fields> (formats/record_cells.h),
+  // the generic cell writer compiled for this table.
+  RecordCellWriter writeCells;
   std::size_t recordSize;
   std::size_t recordCount;
   std::size_t firstRecordOffset;

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "formats/record_cells.h"
+
 namespace fenmarq {
 namespace {
 
@@ -142,6 +144,7 @@ static_assert(std::size(kFields) == 83);
 constexpr RecordFormat kSfc10SecFormat = {
     .stationBlock = {},
     .fields = kFields,
+    .writeCells = writeRecordCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = 0,

@@ -17,6 +17,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "formats/record_cells.h"
+
 namespace fenmarq {
 namespace {
 
@@ -136,6 +138,7 @@ static_assert(kFirstRecordOffset < kStationBlockEnd);  // the overlap described 
 constexpr RecordFormat kSfc10Sec2008Format = {
     .stationBlock = kStationBlock,
     .fields = kFields,
+    .writeCells = writeRecordCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = kFirstRecordOffset,

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "formats/record_cells.h"
+
 namespace fenmarq {
 namespace {
 
@@ -178,6 +180,7 @@ static_assert(std::size(kFields) == 124);
 constexpr RecordFormat kSfc1MinFormat = {
     .stationBlock = {},
     .fields = kFields,
+    .writeCells = writeRecordCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = 0,

@@ -1,0 +1,57 @@
+// The value cells of a record: each field's bytes read and written as a
+// decimal cell ("-5,"), by code specialised for the field's type.
+#ifndef FENMARQ_FORMATS_RECORD_CELLS_H_
+#define FENMARQ_FORMATS_RECORD_CELLS_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <utility>
+
+#include "formats/byte_readers.h"
+#include "formats/decimal.h"
+#include "formats/record_format.h"
+
+namespace fenmarq {
+
+template <FieldType type>
+inline char* appendFieldCell(const std::uint8_t* at, char* out) {
+  if constexpr (type == FieldType::kU16) {
+    return appendUnsignedCell(readU16(at), out);
+  } else if constexpr (type == FieldType::kS32) {
+    return appendSignedCell(readS32(at), out);
+  } else {
+    return appendSignedCell(readS8(at), out);
+  }
+}
+
+// The cell of `field` in the record or block that starts at `base`.
+inline char* appendFieldCell(const Field& field, const std::uint8_t* base, char* out) {
+  const std::uint8_t* at = base + field.offset;
+  switch (field.type) {
+    case FieldType::kU16:
+      return appendFieldCell<FieldType::kU16>(at, out);
+    case FieldType::kS32:
+      return appendFieldCell<FieldType::kS32>(at, out);
+    case FieldType::kS8:
+      return appendFieldCell<FieldType::kS8>(at, out);
+  }
+  return out;
+}
+
+// The cells of every field of `kFields`, one record's row but for its end,
+// compiled for that one table: the offsets and types are constants, and each
+// column has branches of its own, which learn that column's usual magnitude.
+// A format table names it as its RecordFormat::writeCells.
+template <const auto& kFields>
+char* writeRecordCells(const std::uint8_t* record, char* out) {
+  [&]<std::size_t... i>(std::index_sequence<i...>) {
+    ((out = appendFieldCell<kFields[i].type>(record + kFields[i].offset, out)), ...);
+  }
+  (std::make_index_sequence<std::size(kFields)>());
+  return out;
+}
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_FORMATS_RECORD_CELLS_H_
