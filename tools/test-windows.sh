@@ -7,9 +7,10 @@ tools/setup-debian.sh
 cmake --preset windows
 cmake --build --preset windows -j"$(nproc)"
 trap 'tools/wine-run.sh --stop' EXIT
-# The window's test needs a display: a virtual one where there is none.
-if [ -n "${DISPLAY:-}" ]; then
-  ctest --preset windows -j"$(nproc)"
-else
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows -j"$(nproc)"
-fi
+ctest --preset windows -j"$(nproc)" -E '^WindowTest[.]'
+# The window's tests need a display: a virtual one where there is none. Now
+# and then wine fails to start a program that opens windows, without a word,
+# so a failed window test runs once more.
+display=()
+[ -n "${DISPLAY:-}" ] || display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+"${display[@]}" ctest --preset windows -R '^WindowTest[.]' --repeat until-pass:2
