@@ -47,7 +47,7 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
   void showFields(const ObservationFileName& name) override;
   void showMessageBox(std::string_view text) override;
 
-  bool batchRunning() const { return batch_.joinable(); }
+  bool batchRunning() const { return model_.batchRunning(); }
 
  signals:
   void batchFinished();
@@ -74,7 +74,7 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
   std::unique_ptr<FilePicker> picker_;
   DialogModel model_;
   BatchRelay relay_;
-  std::jthread batch_;  // the running batch; none between batches
+  std::jthread batch_;  // the running batch's thread
 
   LogEdit* log_;
   QLineEdit* path_;

@@ -214,9 +214,10 @@ void COrvatchDlg::searchFile() {
 }
 
 void COrvatchDlg::addTarget() {
-  std::string path = utf8FromUtf16(windowText(control(IDC_SBIN)));
-  if (!model_.addTarget(path)) return;
+  const std::wstring path = windowText(control(IDC_SBIN));
+  if (!model_.addTarget(utf8FromUtf16(path))) return;
   appendEntry(path);
+  fitListExtent();
   SetWindowTextW(control(IDC_SBIN), L"");
 }
 
@@ -225,10 +226,10 @@ void COrvatchDlg::addDropped(HDROP drop) {
   for (UINT i = 0; i < count; ++i) {
     std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
     path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-    const std::string utf8 = utf8FromUtf16(path);
-    if (model_.addTarget(utf8)) appendEntry(utf8);
+    if (model_.addTarget(utf8FromUtf16(path))) appendEntry(path);
   }
   DragFinish(drop);
+  fitListExtent();
 }
 
 void COrvatchDlg::deleteTarget() {
@@ -240,10 +241,8 @@ void COrvatchDlg::deleteTarget() {
   }
 }
 
-void COrvatchDlg::appendEntry(const std::string& path) {
-  SendMessageW(control(IDC_TARGETLIST), LB_ADDSTRING, 0,
-               reinterpret_cast<LPARAM>(utf16FromUtf8(path).c_str()));
-  fitListExtent();
+void COrvatchDlg::appendEntry(const std::wstring& path) {
+  SendMessageW(control(IDC_TARGETLIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
 }
 
 void COrvatchDlg::fitListExtent() {

@@ -69,7 +69,8 @@ class COrvatchDlg final : public LogPane, public BatchView {
 
   HWND control(int id) const { return GetDlgItem(window_, id); }
   void displayFields(const DialogModel::Fields& fields);
-  void appendEntry(const std::string& path);
+  // Adds `path` to the list; fitListExtent then lets the list scroll to its end.
+  void appendEntry(const std::wstring& path);
   void fitListExtent();
   void enableControls(bool enabled);
 
