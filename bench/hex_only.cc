@@ -15,7 +15,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   fenmarq::File in, out;
-  if (!in.open(argv[1], "rb") || !out.open(argv[2], "wb")) return 1;
+  if (!in.open(argv[1], fenmarq::OpenMode::kRead) ||
+      !out.open(argv[2], fenmarq::OpenMode::kOutput) ||
+      out.lockAndTruncate() != fenmarq::OpenFailure::kNone) {
+    return 1;
+  }
   constexpr std::size_t kBlock = 32 * 1024;
   std::vector<std::uint8_t> bytes(kBlock);
   std::vector<char> digits(2 * kBlock);

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "cli/sample_day.h"
+#include "convert/batch_view.h"
 #include "convert/file.h"
 #include "convert/hex_dump.h"
-#include "convert/batch_view.h"
 #include "convert/log_pane.h"
 #include "formats/csv_sheet.h"
 #include "formats/format_converter.h"
@@ -62,9 +62,13 @@ void BM_HexAndCheckFiles(benchmark::State& state) {
   NullLog quiet;
   for (auto _ : state) {
     File hex, chk;
-    hex.open(hexPath, "w+b");
-    chk.open(chkPath, "w+b");
-    writeHexAndCheckFiles(bytes, hex, chk, chkPath, {expected.data(), actual.data()}, quiet, quiet);
+    const HexScratch scratch{expected.data(), actual.data()};
+    for (File* file : {&hex, &chk}) {
+      file->open(file == &hex ? hexPath : chkPath, OpenMode::kOutput);
+      file->lockAndTruncate();
+    }
+    writeRenderings(bytes, hex, chk, scratch);
+    checkChkFile(bytes, chk, chkPath, scratch, quiet, quiet);
     hex.close();
   }
   std::filesystem::remove(hexPath);

@@ -12,6 +12,7 @@
 #include "convert/batch_converter.h"
 #include "convert/file.h"
 #include "convert/output_folders.h"
+#include "convert/replacement_file.h"
 #include "convert/table_writer.h"
 #include "formats/data_table.h"
 #include "platform/cp932.h"
@@ -176,8 +177,8 @@ int convert(const std::vector<std::string>& args) {
 
   StdoutLog log;
   StderrView view;
-  const BatchResult result =
-      BatchConverter({.workers = jobs}).run(targets, utf8FromPath(start), log, view);
+  const BatchResult result = BatchConverter({.workers = jobs, .sheetThreads = jobs != 1})
+                                 .run(targets, utf8FromPath(start), log, view);
   if (!result.failure.empty()) {
     print(StandardStream::kError, "fenmarq-cli: " + result.failure + "\n");
   }
@@ -262,7 +263,7 @@ int table(const std::vector<std::string>& args) {
     print(StandardStream::kError, "fenmarq-cli: warning: " + std::string(text) + "\n");
   };
   std::string error;
-  if (!output) {
+  if (!output || *output == "-") {
     StdoutSink sink;
     const bool written = writeTable(files, dataTable, asciiNames, sink, warn, error);
     if (!flushStandard(StandardStream::kOutput)) error = "cannot write standard output";
@@ -270,26 +271,19 @@ int table(const std::vector<std::string>& args) {
     return kExitSuccess;
   }
 
-  // An output that is one of the inputs is refused before it is emptied.
-  bool anInput = false;
-  const auto notAnInput = [&](const FileIdentity& identity) {
-    anInput = std::ranges::find(sources.identities, identity) != sources.identities.end();
-    return !anInput;
-  };
-  File out;
-  if (!out.open(*output, "wb", notAnInput)) {
-    return anInput ? failed(*output + " is one of the FILEs")
-                   : failed("cannot open " + *output, kExitBatchEnded);
+  // An output that is one of the inputs is refused before anything is
+  // written; any other is replaced only once the whole table is written.
+  File existing;
+  if (existing.open(*output, OpenMode::kRead) &&
+      std::ranges::find(sources.identities, existing.identity()) != sources.identities.end()) {
+    return failed(*output + " is one of the FILEs");
   }
-  const bool written = writeTable(files, dataTable, asciiNames, out, warn, error);
-  if (!out.close() && written) error = "cannot write " + *output;
-  if (!error.empty()) {
-    // No partial table stays behind under the name.
-    std::error_code ignored;
-    std::filesystem::remove(pathFromUtf8(*output), ignored);
-    return failed(error, kExitBatchEnded);
-  }
-  return kExitSuccess;
+  existing.close();
+  ReplacementFile out(*output);
+  if (!out.open()) return failed("cannot open " + *output, kExitBatchEnded);
+  const bool written = writeTable(files, dataTable, asciiNames, out.file(), warn, error);
+  if (!out.commit() && written) error = "cannot write " + *output;
+  return error.empty() ? kExitSuccess : failed(error, kExitBatchEnded);
 }
 
 int samples(const std::vector<std::string>& args) {
@@ -298,26 +292,12 @@ int samples(const std::vector<std::string>& args) {
   if (!makeOutputFolders(directory)) return kExitBatchEnded;
   for (const SampleFile& sample : sampleFiles()) {
     const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
-    const std::filesystem::path path = directory / sample.fileName;
-    // Written under a name of its own and renamed into place when complete:
-    // no partial file ever stands under a sample's name.
-    std::string partialName = ".";
-    partialName.append(sample.fileName).append(".partial");
-    const std::filesystem::path partial = directory / partialName;
-    File out;
-    std::error_code error;
-    bool written = out.open(utf8FromPath(partial), "wb");
-    if (written) {
-      out.write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-      written = out.close();
-    }
-    if (written) std::filesystem::rename(partial, path, error);
-    if (!written || error) {
-      std::filesystem::remove(partial, error);
-      print(StandardStream::kError, "fenmarq-cli: cannot write " + utf8FromPath(path) + "\n");
-      return kExitBatchEnded;
-    }
-    print(StandardStream::kOutput, utf8FromPath(path) + "\n");
+    const std::string path = utf8FromPath(directory / sample.fileName);
+    ReplacementFile out(path);
+    if (!out.open()) return failed("cannot write " + path, kExitBatchEnded);
+    out.file().write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    if (!out.commit()) return failed("cannot write " + path, kExitBatchEnded);
+    print(StandardStream::kOutput, path + "\n");
   }
   return kExitSuccess;
 }

@@ -1,8 +1,6 @@
 #include "convert/batch_converter.h"
 
-#include <exception>
 #include <filesystem>
-#include <new>
 #include <system_error>
 
 #include "convert/log_texts.h"
@@ -31,18 +29,7 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
     result.failure = "the CP932 codec is not available: no sheet can be written";
     return result;
   }
-  try {
-    result = runBatch(targets, options_, log, view);
-  } catch (const std::bad_alloc&) {
-    // Memory that cannot be had, wherever it was asked for, ends the batch
-    // as the image's memory does.
-    log.append(kOutOfMemoryText);
-    return {};
-  } catch (const std::exception& failure) {
-    result = {};
-    result.failure = failure.what();
-    return result;
-  }
+  result = runBatch(targets, options_, log, view);
   if (result.finished) appendBetweenBreaks(log, kBatchEndText);
   return result;
 }

@@ -1,10 +1,10 @@
-// The engine that converts a target list on a pool of worker threads while
-// the log and the view hear of every entry in list order, exactly as if the
-// entries had been converted one after the other.
+// The engine that converts a target list, on worker threads where there are
+// several, while the log and the view hear of every entry in list order,
+// exactly as if the entries had been converted one after the other on one
+// thread.
 #ifndef FENMARQ_CONVERT_BATCH_ENGINE_H_
 #define FENMARQ_CONVERT_BATCH_ENGINE_H_
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,22 +14,24 @@
 
 namespace fenmarq {
 
-struct ItemResources;
-
 struct BatchOptions {
-  // Entries converted at a time, each on a worker thread of its own; 0 picks
-  // one per processor (never more than there are entries). With 1 the batch
-  // runs on the calling thread alone.
+  // Entries converted at a time; 0 picks one per processor (never more than
+  // there are entries). With 1 the batch runs on the calling thread alone.
   unsigned workers = 0;
+  // An item's sheet may be written by a thread of its own while its hex files
+  // are written and checked, where a processor is left over.
+  bool sheetThreads = true;
 };
 
-// Converts `targets` in the current directory. The entry at the head of the
-// list passes its texts on as they come; the texts of later entries wait in
-// a buffer of fixed size per worker, whose worker waits when it is full, so
-// memory does not grow with the log. Entries that write the same output
-// files are never converted at the same time. When an entry ends the batch,
-// nothing after it is passed on and no further entry is started; entries
-// already under way are finished.
+// Converts `targets` in the current directory. Entries open their files in
+// list order, each once every earlier entry has opened its own; an entry
+// that ends the batch there is the last to touch any output. Conversion runs
+// on the workers after that. The calling thread passes each entry's texts
+// and view calls on, in list order, once the entry is converted; until then
+// they are kept with it (a text said once per byte as one text and a count),
+// and no worker runs more than two entries ahead of the log. An entry that
+// finds no descriptor or memory to spare while others run is converted
+// again, alone, at its turn; so is one that meets an exception.
 BatchResult runBatch(const std::vector<std::string>& targets, const BatchOptions& options,
                      LogPane& log, BatchView& view);
 

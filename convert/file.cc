@@ -1,31 +1,26 @@
 #include "convert/file.h"
 
-#include <utility>
-
 namespace fenmarq {
 
 File::~File() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-bool File::open(const std::string& path, const char* mode,
+bool File::open(const std::string& path, OpenMode mode,
                 const std::function<bool(const FileIdentity&)>& admit) {
   if (file_ != nullptr) close();
-  const std::string_view m = mode;
-  const OpenMode openMode = m == "rb"    ? OpenMode::kRead
-                            : m == "r+b" ? OpenMode::kUpdate
-                            : m == "wb"  ? OpenMode::kCreateWrite
-                                         : OpenMode::kCreate;
-  OpenedFile opened = openRegularFile(path, openMode, admit);
+  const OpenedFile opened = openRegularFile(path, mode, admit);
   file_ = opened.stream;
   identity_ = opened.identity;
-  if (opened.lock.held()) lock_ = std::move(opened.lock);
+  failure_ = opened.failure;
   writeFailed_ = false;
   // Reads and writes come in large blocks already; a stream buffer would
   // only split each write that meets a partly filled buffer in two.
   if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }
+
+OpenFailure File::lockAndTruncate() { return fenmarq::lockAndTruncate(file_, lock_); }
 
 std::size_t File::read(void* buffer, std::size_t size) {
   return std::fread(buffer, 1, size, file_);
@@ -38,7 +33,7 @@ void File::write(std::string_view bytes) {
 
 void File::rewind() { std::rewind(file_); }
 
-bool File::empty() { return emptyFile(file_); }
+bool File::truncate() { return truncateFile(file_); }
 
 bool File::close() {
   if (file_ == nullptr) return true;

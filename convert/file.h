@@ -20,17 +20,23 @@ class File final : public ByteSink {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  // Opens the regular file `path` with an fopen mode ("rb", "wb", "w+b",
-  // "r+b"), as openRegularFile does: never anything else, never blocking,
-  // and never through a link for writing; `admit` may refuse the file by its
-  // identity before anything is emptied. The lock of a file created or
-  // emptied here is held until the object goes or takes another lock, even
-  // across close(): a file closed and opened again stays locked in between.
-  bool open(const std::string& path, const char* mode,
+  // Opens the regular file `path` as openRegularFile does: never anything
+  // else, never blocking, an output never through a link or with other
+  // names; `admit` may refuse the file by its identity. Nothing is emptied:
+  // lockAndTruncate() does that for an output.
+  bool open(const std::string& path, OpenMode mode,
             const std::function<bool(const FileIdentity&)>& admit = {});
   bool isOpen() const { return file_ != nullptr; }
+  // Why the last open failed.
+  OpenFailure failure() const { return failure_; }
   // The identity of the file last opened.
   const FileIdentity& identity() const { return identity_; }
+
+  // Locks the open output against other processes (waiting for them) and
+  // empties it. The lock is held until the object goes or takes another
+  // lock, even across close(): a file closed and opened again stays locked
+  // in between.
+  OpenFailure lockAndTruncate();
 
   // Reads up to `size` bytes; fewer only at the end of the file or on error.
   std::size_t read(void* buffer, std::size_t size);
@@ -40,7 +46,7 @@ class File final : public ByteSink {
   void rewind();
   // Cuts the file to no bytes (through the open file, whatever its name
   // leads to by now); false when it cannot be cut.
-  bool empty();
+  bool truncate();
 
   // False when the close failed or any write since open failed.
   bool close();
@@ -48,6 +54,7 @@ class File final : public ByteSink {
  private:
   std::FILE* file_ = nullptr;
   FileIdentity identity_;
+  OpenFailure failure_ = OpenFailure::kNone;
   FileLock lock_;
   bool writeFailed_ = false;
 };

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -31,18 +30,14 @@ constexpr std::array<char, 512> kHexPairs = [] {
   return pairs;
 }();
 
-// Compares one block of the CHK file with the expected digits and logs one
-// failure per pair that differs or is missing. Returns the failures logged.
-std::size_t comparePairs(std::string_view expected, std::string_view actual, LogPane& log) {
+// The pairs of digits in `actual` that differ from those in `expected` or
+// are missing.
+std::size_t countFailedPairs(std::string_view expected, std::string_view actual) {
   if (actual == expected) return 0;
   std::size_t failures = 0;
   for (std::size_t i = 0; i < expected.size(); i += 2) {
     const bool complete = i + 1 < actual.size();
-    if (!complete || actual[i] != expected[i] || actual[i + 1] != expected[i + 1]) {
-      log.append("CHKファイルの確認 失敗。\n");
-      log.append("\r\n");
-      ++failures;
-    }
+    failures += !complete || actual[i] != expected[i] || actual[i + 1] != expected[i + 1];
   }
   return failures;
 }
@@ -75,20 +70,18 @@ void renderHex(std::span<const std::uint8_t> bytes, char* out) {
   for (; left > 0; --left, ++in, out += 2) std::memcpy(out, &kHexPairs[2 * *in], 2);
 }
 
-namespace {
-
-// Writes the rendering of `bytes` to both files, block by block.
-void writeRenderings(std::span<const std::uint8_t> bytes, File& hex, File& chk, char* digits,
-                     const std::function<void()>& afterBlock) {
+void writeRenderings(std::span<const std::uint8_t> bytes, File& hex, File& chk,
+                     HexScratch scratch) {
   for (std::size_t at = 0; at < bytes.size(); at += HexScratch::kBlockBytes) {
     const auto block = bytes.subspan(at, std::min(HexScratch::kBlockBytes, bytes.size() - at));
-    renderHex(block, digits);
-    const std::string_view rendered(digits, 2 * block.size());
+    renderHex(block, scratch.expected);
+    const std::string_view rendered(scratch.expected, 2 * block.size());
     hex.write(rendered);
     chk.write(rendered);
-    if (afterBlock) afterBlock();
   }
 }
+
+namespace {
 
 // Reads the CHK file back from its start and logs every pair that differs
 // from the rendering of `bytes` or is missing; the number of such pairs.
@@ -101,28 +94,29 @@ std::size_t comparePairsOf(std::span<const std::uint8_t> bytes, File& chk, HexSc
     renderHex(block, scratch.expected);
     const std::size_t want = 2 * block.size();
     const std::size_t got = chk.read(scratch.actual, want);
-    failures += comparePairs({scratch.expected, want}, {scratch.actual, got}, log);
+    const std::size_t failed = countFailedPairs({scratch.expected, want}, {scratch.actual, got});
+    log.appendRepeated(kChkPairFailedText, failed);
+    failures += failed;
   }
   return failures;
 }
 
 }  // namespace
 
-HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& hex, File& chk,
-                                     const std::string& chkPath, HexScratch scratch, LogPane& log,
-                                     BatchView& view, const std::function<void()>& afterBlock) {
-  writeRenderings(bytes, hex, chk, scratch.expected, afterBlock);
+HexCheckResult checkChkFile(std::span<const std::uint8_t> bytes, File& chk,
+                            const std::string& chkPath, HexScratch scratch, LogPane& log,
+                            BatchView& view) {
   bool problems = false;
   if (!chk.close()) {
     view.showMessageBox(kChkCloseFailed);
     problems = true;
   }
-  appendBetweenBreaks(log, "CHKファイル作成 終了。\n");
-  appendBetweenBreaks(log, "CHKファイルの確認をします。\n");
+  appendBetweenBreaks(log, kChkWrittenText);
+  appendBetweenBreaks(log, kChkCheckStartsText);
 
-  // The check reads the file that was written, never one put in its place.
   const FileIdentity written = chk.identity();
-  if (!chk.open(chkPath, "r+b", [&](const FileIdentity& found) { return found == written; })) {
+  if (!chk.open(chkPath, OpenMode::kUpdate,
+                [&](const FileIdentity& found) { return found == written; })) {
     logOpened(log, chkPath, false);
     return HexCheckResult::kReopenFailed;
   }
@@ -130,10 +124,10 @@ HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& 
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(chkPath), error);
   if (!error && size == 2 * static_cast<std::uintmax_t>(bytes.size())) {
-    logFileLine(log, chkPath, " のサイズは正確です。\r\n");
+    logSizeIsExact(log, chkPath);
   }
   if (comparePairsOf(bytes, chk, scratch, log) == 0) {
-    appendBetweenBreaks(log, "CHKファイルの確認 成功。\n");
+    appendBetweenBreaks(log, kChkCheckPassedText);
   } else {
     problems = true;
   }

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 
@@ -29,19 +28,20 @@ struct HexScratch {
 };
 
 enum class HexCheckResult {
-  kVerified,     // both files written, the CHK file matched and closed cleanly
-  kProblems,     // completed, but a mismatch or a failed close was reported
+  kVerified,     // the CHK file matched and closed cleanly
+  kProblems,     // checked, but a mismatch or a failed close was reported
   kReopenFailed  // the CHK file could not be opened again: the batch ends
 };
 
-// Writes the rendering of `bytes` to `hex` and `chk`, closes `chk`, reopens
-// the file at `chkPath`, compares it pair by pair with `bytes`, logs the
-// outcome and closes it again. `hex` stays open. `afterBlock`, unless empty,
-// is called after each block written: the one moment between writing and
-// checking at which something else may happen to the file.
-HexCheckResult writeHexAndCheckFiles(std::span<const std::uint8_t> bytes, File& hex, File& chk,
-                                     const std::string& chkPath, HexScratch scratch, LogPane& log,
-                                     BatchView& view, const std::function<void()>& afterBlock = {});
+// Writes the rendering of `bytes` to `hex` and to `chk`, block by block.
+void writeRenderings(std::span<const std::uint8_t> bytes, File& hex, File& chk, HexScratch scratch);
+
+// Closes `chk`, opens the file at `chkPath` again (the file that was written,
+// never one put in its place), compares it pair by pair with the rendering
+// of `bytes`, logs the outcome and closes it again.
+HexCheckResult checkChkFile(std::span<const std::uint8_t> bytes, File& chk,
+                            const std::string& chkPath, HexScratch scratch, LogPane& log,
+                            BatchView& view);
 
 }  // namespace fenmarq
 

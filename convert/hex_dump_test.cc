@@ -76,9 +76,9 @@ const CheckCase kCheckCases[] = {
 
 void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
 
-class WriteHexAndCheckFilesTest : public ::testing::TestWithParam<CheckCase> {};
+class CheckChkFileTest : public ::testing::TestWithParam<CheckCase> {};
 
-TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
+TEST_P(CheckChkFileTest, WritesBothRenderingsAndLogsTheCheck) {
   const CheckCase& c = GetParam();
   if (c.replaced && directorySeparator() == '\\') {
     GTEST_SKIP() << "Windows renames no file over one that is open";
@@ -91,21 +91,23 @@ TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
   const std::optional<std::string> damaged = c.damage(digits);
 
   File hex, chk;
-  ASSERT_TRUE(hex.open("HEXFiles/HEX_x.txt", "w+b"));
-  ASSERT_TRUE(chk.open(std::string(kWrittenChk), "w+b"));
+  for (const auto& [file, path] :
+       {std::pair{&hex, std::string_view("HEXFiles/HEX_x.txt")}, std::pair{&chk, kWrittenChk}}) {
+    ASSERT_TRUE(file->open(std::string(path), OpenMode::kOutput));
+    ASSERT_EQ(file->lockAndTruncate(), OpenFailure::kNone);
+  }
   std::vector<char> expectedBlock(2 * kBlock), actualBlock(2 * kBlock);
+  const HexScratch scratch{expectedBlock.data(), actualBlock.data()};
   RecordingLog log;
   RecordingView view;
-  // The damage is done once the last block is written: in place, or as a
-  // new file renamed over the written one.
-  std::size_t blocksLeft = (input.size() + kBlock - 1) / kBlock;
-  const auto damage = [&] {
-    if (--blocksLeft > 0 || !damaged) return;
+  writeRenderings(input, hex, chk, scratch);
+  // The damage is done between writing and checking: in place, or as a new
+  // file renamed over the written one.
+  if (damaged) {
     writeFile(c.replaced ? "CHKFiles/new" : kWrittenChk, *damaged);
     if (c.replaced) std::filesystem::rename("CHKFiles/new", kWrittenChk);
-  };
-  const HexCheckResult result = writeHexAndCheckFiles(
-      input, hex, chk, chkPath, {expectedBlock.data(), actualBlock.data()}, log, view, damage);
+  }
+  const HexCheckResult result = checkChkFile(input, chk, chkPath, scratch, log, view);
 
   std::string expected =
       "\r\nCHKファイル作成 終了。\n\r\n\r\nCHKファイルの確認をします。\n\r\nファイル " + chkPath;
@@ -128,7 +130,7 @@ TEST_P(WriteHexAndCheckFilesTest, WritesBothRenderingsAndLogsTheCheck) {
   EXPECT_EQ(firstDifference(damaged.value_or(digits), readFile(kWrittenChk)), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Checks, WriteHexAndCheckFilesTest, ::testing::ValuesIn(kCheckCases),
+INSTANTIATE_TEST_SUITE_P(Checks, CheckChkFileTest, ::testing::ValuesIn(kCheckCases),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

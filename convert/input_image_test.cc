@@ -56,7 +56,7 @@ TEST(InputImageTest, ReadsTheFileUpToOneByteBeforeTheEndOfTheBlock) {
   const std::pair<std::size_t, std::size_t> cases[] = {{content.size(), content.size()}, {3, 16}};
   for (const auto& [sizeTaken, length] : cases) {
     File input;
-    ASSERT_TRUE(input.open("in", "rb"));
+    ASSERT_TRUE(input.open("in", OpenMode::kRead));
     InputImage image;
     ASSERT_TRUE(image.allocate(sizeTaken));
     image.readFrom(input);

@@ -2,48 +2,105 @@
 
 #include <exception>
 #include <filesystem>
-#include <functional>
-#include <string_view>
 #include <system_error>
 #include <thread>
 
-#include "convert/file.h"
-#include "convert/input_image.h"
 #include "convert/log_texts.h"
-#include "convert/output_paths.h"
 #include "formats/format_converter.h"
 #include "platform/file_system.h"
-#include "platform/paths.h"
 
 namespace fenmarq {
 namespace {
 
-// Opens `file` and logs whether it could be opened.
-bool openLogged(File& file, const std::string& path, const char* mode, LogPane& log,
-                const std::function<bool(const FileIdentity&)>& admit = {}) {
-  const bool opened = file.open(path, mode, admit);
-  logOpened(log, path, opened);
+// What a failure to open `file` or to obtain memory means for the item.
+ItemOutcome failed(ItemOutcome outcome, bool shortOfResources, Shortage shortage) {
+  return shortOfResources && shortage == Shortage::kReported ? ItemOutcome::kShortOfResources
+                                                             : outcome;
+}
+
+ItemOutcome notOpened(const File& file, ItemOutcome outcome, Shortage shortage) {
+  return failed(outcome, file.failure() == OpenFailure::kShortOfResources, shortage);
+}
+
+// Opens, locks and empties the three outputs; the number that were, and the
+// lines that say so. Opening all three before emptying any means that one
+// that cannot be opened (a missing folder, a file held by another program)
+// costs the others nothing.
+std::size_t openOutputs(Item& item, LogPane& log) {
+  File* const files[] = {&item.hex, &item.csv, &item.chk};
+  const std::string* const paths[] = {&item.outputs.hex, &item.outputs.csv, &item.outputs.chk};
+  const FileIdentity input = item.input.identity();
+  const auto notTheInput = [&](const FileIdentity& output) { return output != input; };
+  std::size_t opened = 0;
+  while (opened < 3 && files[opened]->open(*paths[opened], OpenMode::kOutput, notTheInput)) {
+    ++opened;
+  }
+  for (std::size_t i = 0; opened == 3 && i < 3; ++i) {
+    if (files[i]->lockAndTruncate() != OpenFailure::kNone) opened = i;
+  }
+  for (std::size_t i = 0; i < opened; ++i) logOpened(log, *paths[i], true);
+  if (opened < 3) logOpened(log, *paths[opened], false);
   return opened;
 }
 
-// Closes `file`; a failure is shown in a message box and the work goes on.
-bool closeReported(File& file, std::string_view closeFailedText, BatchView& view) {
-  if (file.close()) return true;
-  view.showMessageBox(closeFailedText);
-  return false;
-}
-
-void logLength(const InputImage& image, const FormatConverter& converter, LogPane& log) {
-  log.append("バイナリファイルの長さ   = ");
-  log.append(std::to_string(image.length()));
-  log.append(" byte\r\n");
-  log.append("\r\n");
-  log.append("\r\n");
-  if (image.length() < converter.layoutSize()) {
-    log.append("注意：ファイルの長さが ");
-    log.append(std::to_string(converter.layoutSize()));
-    log.append(" byte に足りないため、不足分を 0 として変換します。\r\n");
+// Writes the sheet to the CSV file: on a thread of its own, while the item's
+// thread writes and checks the hex files, when asked and one can be had;
+// otherwise when finish() is called. finish() passes on what it threw.
+class SheetJob {
+ public:
+  SheetJob(Item& item, ItemResources& resources, bool ownThread)
+      : item_(item), resources_(resources) {
+    if (!ownThread) return;
+    try {
+      thread_ = std::jthread([this] { write(); });
+    } catch (const std::system_error&) {
+      // No thread to be had: the sheet comes in finish().
+    }
   }
+
+  void finish() {
+    if (thread_.joinable()) {
+      thread_.join();
+    } else {
+      write();
+    }
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+  // Waits for a sheet under way; one not yet begun is not written.
+  void abandon() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  void write() {
+    try {
+      CsvSheet sheet(item_.csv, resources_.scratch.sheetBuffer());
+      item_.rule.converter->writeSheet(resources_.image.bytes(), item_.name.fileName,
+                                       *resources_.cp932, sheet);
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+  }
+
+  Item& item_;
+  ItemResources& resources_;
+  std::exception_ptr failure_;
+  std::jthread thread_;
+};
+
+// Closes the files still open; a failure is shown in a message box and the
+// work goes on. True when every one closed cleanly.
+bool closeFiles(Item& item, BatchView& view) {
+  bool closed = true;
+  const std::pair<File*, std::string_view> files[] = {
+      {&item.input, kBinCloseFailed}, {&item.hex, kHexCloseFailed}, {&item.csv, kCsvCloseFailed}};
+  for (const auto& [file, closeFailedText] : files) {
+    if (file->close()) continue;
+    view.showMessageBox(closeFailedText);
+    closed = false;
+  }
+  return closed;
 }
 
 }  // namespace
@@ -59,105 +116,60 @@ std::span<char> ItemScratch::sheetBuffer() const {
   return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock, CsvSheet::kDefaultBufferSize};
 }
 
-ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
-                        const ConversionRule& rule, ItemResources& resources, LogPane& log,
-                        BatchView& view) {
-  ItemScratch& scratch = resources.scratch;
-  InputImage& image = resources.image;
-  const OutputPaths outputs = makeOutputPaths(name.fileName, directorySeparator());
-  // The streams are owned here: an item that ends the batch closes them on
-  // the way out. An output that is the input itself under another name (a
-  // hard link) is refused before anything empties it. Each output stays
-  // locked until the item ends, so that another process converting a file of
-  // the same name waits rather than mixing its outputs with these.
-  File input, hex, csv, chk;
-  if (!openLogged(input, path, "rb", log)) return ItemOutcome::kBatchEnds;
-  const auto notTheInput = [&](const FileIdentity& output) { return output != input.identity(); };
-  if (!openLogged(hex, outputs.hex, "w+b", log, notTheInput) ||
-      !openLogged(csv, outputs.csv, "wb", log, notTheInput) ||
-      !openLogged(chk, outputs.chk, "w+b", log, notTheInput)) {
-    return ItemOutcome::kOutputNotOpened;
+ItemOutcome openItem(Item& item, ItemResources& resources, Shortage shortage, LogPane& log) {
+  const bool inputOpened = item.input.open(item.path, OpenMode::kRead);
+  logOpened(log, item.path, inputOpened);
+  if (!inputOpened) return notOpened(item.input, ItemOutcome::kBatchEnds, shortage);
+  const std::size_t outputsOpened = openOutputs(item, log);
+  if (outputsOpened < 3) {
+    File* const files[] = {&item.hex, &item.csv, &item.chk};
+    return notOpened(*files[outputsOpened], ItemOutcome::kOutputNotOpened, shortage);
   }
 
   // A size that cannot be queried counts as 0; the reading still stops at
   // the block's end.
   std::error_code error;
-  std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(path), error);
+  std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(item.path), error);
   if (error) size = 0;
-  if (!image.allocate(size) || !scratch.allocate()) {
+  if (!resources.cp932) resources.cp932 = Cp932Encoder::open();
+  if (!resources.cp932 || !resources.image.allocate(size) || !resources.scratch.allocate()) {
     log.append(kOutOfMemoryText);
-    return ItemOutcome::kBatchEnds;
+    return failed(ItemOutcome::kBatchEnds, true, shortage);
   }
-  const bool wholeFile = image.readFrom(input);
-  const FormatConverter& converter = *rule.converter;
-  logLength(image, converter, log);
-  if (!wholeFile) {
-    // The file holds more than its reported size (it grew, or reports no
-    // size): only what fits is converted, and the item does not pass as
-    // complete.
-    log.append("注意：ファイルが報告された長さより長いため、先頭の ");
-    log.append(std::to_string(image.length()));
-    log.append(" byte だけを変換します。\r\n");
-  }
-
-  // The sheet depends on the image alone and logs nothing: with a processor
-  // to spare, a thread of its own writes it to the CSV file while this one
-  // writes and checks the hex files. Otherwise it comes after them (and not
-  // at all when the batch ends first).
-  std::exception_ptr sheetFailure;
-  const auto writeSheet = [&] {
-    try {
-      CsvSheet sheet(csv, scratch.sheetBuffer());
-      converter.writeSheet(image.bytes(), name.fileName, *resources.cp932, sheet);
-    } catch (...) {
-      sheetFailure = std::current_exception();
-    }
-  };
-  std::jthread sheetThread;
-  if (resources.sheetThread) {
-    try {
-      sheetThread = std::jthread(writeSheet);
-    } catch (const std::system_error&) {
-      // No thread to be had: the sheet comes after the hex files.
-    }
-  }
-  const HexCheckResult check =
-      writeHexAndCheckFiles(image.bytes(), hex, chk, outputs.chk, scratch.hex(), log, view);
-  if (sheetThread.joinable()) {
-    sheetThread.join();
-  } else if (check != HexCheckResult::kReopenFailed) {
-    writeSheet();
-  }
-  if (sheetFailure) std::rethrow_exception(sheetFailure);
-  if (check == HexCheckResult::kReopenFailed) {
-    // The batch ends before the sheet's turn: leave the CSV file as empty as
-    // it would be had the sheet not been written yet. (One that cannot be
-    // cut keeps a complete sheet: nothing is lost either way.)
-    csv.empty();
-    return ItemOutcome::kBatchEnds;
-  }
-  bool problems = !wholeFile || check == HexCheckResult::kProblems;
-
-  problems |= !closeReported(input, kBinCloseFailed, view);
-  problems |= !closeReported(hex, kHexCloseFailed, view);
-  problems |= !closeReported(csv, kCsvCloseFailed, view);
-  appendBetweenBreaks(log, "HEXファイル作成 終了。\n");
-  appendBetweenBreaks(log, "CSVファイル作成 終了。\n");
-  appendBetweenBreaks(log, rule.endOfItemText);
-  return problems ? ItemOutcome::kDoneWithProblems : ItemOutcome::kDone;
+  return ItemOutcome::kDone;
 }
 
-ItemOutcome processEntry(std::size_t index, const std::string& path, ItemResources& resources,
-                         LogPane& log, BatchView& view) {
-  view.selectEntry(index);
-  const ObservationFileName name = parseObservationFileName(path, directorySeparators());
-  view.showFields(name);
-  const std::optional<ConversionRule> rule = selectConversionRule(name);
-  if (!rule) {
-    appendBetweenBreaks(log, kNotATargetText);
-    return ItemOutcome::kDone;
+ItemOutcome convertOpenedItem(Item& item, ItemResources& resources, bool sheetThread,
+                              Shortage shortage, LogPane& log, BatchView& view) {
+  const InputImage& image = resources.image;
+  // A file that holds more than its reported size (it grew, or reports no
+  // size) is converted as far as it fits, and the item does not pass as
+  // complete.
+  const bool wholeFile = resources.image.readFrom(item.input);
+  logLength(log, image.length(), item.rule.converter->layoutSize());
+  if (!wholeFile) logCutToLength(log, image.length());
+
+  // The sheet depends on the image alone and logs nothing.
+  SheetJob sheet(item, resources, sheetThread);
+  writeRenderings(image.bytes(), item.hex, item.chk, resources.scratch.hex());
+  const HexCheckResult check =
+      checkChkFile(image.bytes(), item.chk, item.outputs.chk, resources.scratch.hex(), log, view);
+  if (check == HexCheckResult::kReopenFailed) {
+    // The batch ends before the sheet's turn: the CSV file is left as empty
+    // as it would be had the sheet not been written yet. (One that cannot be
+    // cut keeps a complete sheet: nothing is lost either way.)
+    sheet.abandon();
+    item.csv.truncate();
+    return notOpened(item.chk, ItemOutcome::kBatchEnds, shortage);
   }
-  return convertItem(path, name, *rule, resources, log, view);
+  sheet.finish();
+
+  const bool closed = closeFiles(item, view);
+  appendBetweenBreaks(log, kHexWrittenText);
+  appendBetweenBreaks(log, kCsvWrittenText);
+  appendBetweenBreaks(log, item.rule.endOfItemText);
+  const bool complete = wholeFile && closed && check == HexCheckResult::kVerified;
+  return complete ? ItemOutcome::kDone : ItemOutcome::kDoneWithProblems;
 }
 
 }  // namespace fenmarq

@@ -1,17 +1,22 @@
-// The conversion of one target file that a rule selected: open the input and
-// the three outputs, load the image, write and check the hex renderings,
-// write the sheet, close everything, logging each step.
+// The conversion of one target file that a rule selected, in two steps:
+// opening its input and outputs (which the batch takes in list order), then
+// converting it (which may run beside other items): load the image, write
+// and check the hex renderings, write the sheet, close everything, logging
+// each step.
 #ifndef FENMARQ_CONVERT_ITEM_CONVERTER_H_
 #define FENMARQ_CONVERT_ITEM_CONVERTER_H_
 
+#include <memory>
 #include <span>
 #include <string>
 
 #include "convert/batch_view.h"
 #include "convert/conversion_rule.h"
+#include "convert/file.h"
 #include "convert/hex_dump.h"
 #include "convert/input_image.h"
 #include "convert/log_pane.h"
+#include "convert/output_paths.h"
 #include "formats/csv_sheet.h"
 #include "platform/cp932.h"
 #include "platform/zeroed_memory.h"
@@ -22,12 +27,20 @@ enum class ItemOutcome {
   kDone,
   kDoneWithProblems,  // a failed close or write, or a CHK mismatch, was reported
   kBatchEnds,         // an open or memory failure: no further item is converted
-  kOutputNotOpened    // the batch ends, because an output file could not be opened
+  kOutputNotOpened,   // the batch ends, because an output file could not be opened
+  // The system had no descriptor or memory to spare while other items held
+  // theirs: the item is to be converted again, alone (see Shortage).
+  kShortOfResources,
 };
 
-// Scratch memory of an item, kept by its worker so that the worker's items
-// reuse it: one block for the hex renderings and their read-back, and the
-// sheet's buffer.
+// How an item meets a system that is short of descriptors or memory.
+enum class Shortage {
+  kEndsBatch,  // as any file that cannot be opened or memory that cannot be had
+  kReported,   // the item stops with kShortOfResources
+};
+
+// Scratch memory of an item, kept from item to item: one block for the hex
+// renderings and their read-back, and the sheet's buffer.
 class ItemScratch {
  public:
   // Obtains the block unless it is already there; false when the memory is
@@ -43,25 +56,35 @@ class ItemScratch {
   ZeroedMemory memory_;
 };
 
-// What an item works with besides its files, kept by its worker: the input
-// image and scratch memory.
+// What an item works with besides its files, kept from item to item: the
+// input image, scratch memory and the codec for the sheet's texts.
 struct ItemResources {
   InputImage image;
   ItemScratch scratch;
-  Cp932Encoder* cp932 = nullptr;  // for the texts of the sheet
-  // The sheet is written by a thread of its own while the item's thread
-  // writes and checks the hex files (where a processor is to spare).
-  bool sheetThread = false;
+  std::unique_ptr<Cp932Encoder> cp932;
 };
 
-// Entry `index` of a batch: shows it and its fields, then converts it when a
-// rule selects it, or logs that it is not a conversion target.
-ItemOutcome processEntry(std::size_t index, const std::string& path, ItemResources& resources,
-                         LogPane& log, BatchView& view);
+// An item from its opening to its end: what it is and its four files.
+struct Item {
+  std::string path;
+  ObservationFileName name;
+  ConversionRule rule{};
+  OutputPaths outputs;
+  File input, hex, csv, chk;
+};
 
-ItemOutcome convertItem(const std::string& path, const ObservationFileName& name,
-                        const ConversionRule& rule, ItemResources& resources, LogPane& log,
-                        BatchView& view);
+// Opens the input, then the three outputs (all three before any is emptied,
+// so that one that cannot be opened leaves the others as they were; an
+// output with other names, such as the input's or another output's, is
+// refused), locks and empties them, and makes `resources` ready for the
+// input's size. kDone when the item can be converted.
+ItemOutcome openItem(Item& item, ItemResources& resources, Shortage shortage, LogPane& log);
+
+// Converts an opened item and closes its files. With `sheetThread` the sheet
+// is written by a thread of its own while this one writes and checks the
+// hex files.
+ItemOutcome convertOpenedItem(Item& item, ItemResources& resources, bool sheetThread,
+                              Shortage shortage, LogPane& log, BatchView& view);
 
 }  // namespace fenmarq
 

@@ -13,6 +13,12 @@ class LogPane {
  public:
   virtual ~LogPane() = default;
   virtual void append(std::string_view text) = 0;
+  // `text` appended `times` times in a row: a failed check says the same
+  // line once per byte, and a pane that keeps texts for later keeps this as
+  // one text and a count.
+  virtual void appendRepeated(std::string_view text, std::size_t times) {
+    for (; times > 0; --times) append(text);
+  }
   // The largest number of characters the pane keeps.
   virtual void setLimit(std::size_t characters) = 0;
 };

@@ -29,7 +29,7 @@ std::string checkTableSources(const std::vector<std::string>& paths, TableSource
       return path + " selects another record format than " + paths.front();
     }
     File input;
-    if (!input.open(path, "rb")) return "cannot open " + path;
+    if (!input.open(path, OpenMode::kRead)) return "cannot open " + path;
     sources.identities.push_back(input.identity());
   }
   return {};
@@ -46,7 +46,7 @@ bool writeTable(const std::vector<std::string>& paths, const DataTable& table, b
   table.writeHeader(asciiNames, sheet);
   for (const std::string& path : paths) {
     File input;
-    if (!input.open(path, "rb")) {
+    if (!input.open(path, OpenMode::kRead)) {
       error = "cannot open " + path;
       return false;
     }

@@ -27,10 +27,17 @@ struct FileIdentity {
 };
 
 enum class OpenMode {
-  kRead,         // "rb": an existing file, read
-  kUpdate,       // "r+b": an existing file, read and written
-  kCreate,       // "w+b": created or emptied, read and written
-  kCreateWrite,  // "wb": created or emptied, written
+  kRead,       // an existing file, read
+  kUpdate,     // an existing file, read and written
+  kOutput,     // created when missing, written; what it holds stays until it is truncated
+  kCreateNew,  // made here under a name that no file has yet, written
+};
+
+// Why a file was not opened.
+enum class OpenFailure {
+  kNone,
+  kRefused,           // missing, not a regular file, a link, or refused by `admit`
+  kShortOfResources,  // the system had no descriptor or memory to spare just then
 };
 
 // An exclusive advisory lock on a file, held until it is released or
@@ -62,21 +69,32 @@ class FileLock {
 struct OpenedFile {
   std::FILE* stream = nullptr;  // nullptr when the file was not opened
   FileIdentity identity;
-  FileLock lock;  // held on files that were created or emptied
+  OpenFailure failure = OpenFailure::kNone;
 };
 
 // Opens the regular file at `path` (UTF-8); nothing else is ever opened, and
 // nothing blocks on a FIFO or a device. Only the input (kRead) may be reached
-// through a symbolic link at the end of its path: an output never is, so
-// that nothing is written outside its folder or into a file that a link
-// leads to. `admit`, when given, sees the file's identity first and may
-// refuse it. A file to be created or emptied is locked (waiting for any
-// other holder of the lock) and emptied only once admitted.
+// through a symbolic link at the end of its path, and only the input may
+// have other names (hard links): an output never has, so that nothing is
+// written outside its folder, into a file that a link leads to, or into a
+// file that is also another output. `admit`, when given, sees the file's
+// identity first and may refuse it. Nothing is emptied here.
 OpenedFile openRegularFile(std::string_view path, OpenMode mode,
                            const std::function<bool(const FileIdentity&)>& admit = {});
 
+// Takes the exclusive lock of the open output `stream`, waiting for any other
+// holder, on a second descriptor of the same open file (so that the lock
+// outlasts the stream: a CHK file stays locked while it is closed and opened
+// again for its check), then cuts the file to no bytes.
+OpenFailure lockAndTruncate(std::FILE* stream, FileLock& lock);
+
 // Cuts the open file `stream` to no bytes; false when it cannot be cut.
-bool emptyFile(std::FILE* stream);
+bool truncateFile(std::FILE* stream);
+
+// Orders file names (no folders) as the file system tells them apart: byte
+// for byte on POSIX; on Windows regardless of letter case, as the system
+// compares names. 0 when both name the same file in one folder.
+int compareFileNames(std::string_view a, std::string_view b);
 
 }  // namespace fenmarq
 

@@ -19,10 +19,10 @@ int flagsOf(OpenMode mode) {
       return kAlways | O_RDONLY;
     case OpenMode::kUpdate:
       return kAlways | O_RDWR | O_NOFOLLOW;
-    case OpenMode::kCreate:
-      return kAlways | O_RDWR | O_CREAT | O_NOFOLLOW;
-    case OpenMode::kCreateWrite:
+    case OpenMode::kOutput:
       return kAlways | O_WRONLY | O_CREAT | O_NOFOLLOW;
+    case OpenMode::kCreateNew:
+      return kAlways | O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
   }
   return kAlways | O_RDONLY;
 }
@@ -31,11 +31,19 @@ const char* streamModeOf(OpenMode mode) {
   switch (mode) {
     case OpenMode::kRead:
       return "rb";
-    case OpenMode::kCreateWrite:
-      return "wb";
+    case OpenMode::kUpdate:
+      return "r+b";
     default:
-      return "r+b";  // the file is emptied here, not by the stream
+      return "wb";  // the file is emptied by lockAndTruncate, not by the stream
   }
+}
+
+// Failures that say the process or the system is short of something for the
+// moment, rather than anything about the file.
+OpenFailure failureOf(int error) {
+  return error == EMFILE || error == ENFILE || error == ENOMEM || error == ENOLCK
+             ? OpenFailure::kShortOfResources
+             : OpenFailure::kRefused;
 }
 
 }  // namespace
@@ -56,36 +64,39 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   int fd;
   while ((fd = open(std::string(path).c_str(), flags, 0666)) < 0 && errno == EINTR) {
   }
-  if (fd < 0) return {};
+  if (fd < 0) return {.stream = nullptr, .identity = {}, .failure = failureOf(errno)};
   OpenedFile file;
   struct stat status;
   bool usable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
   file.identity = {static_cast<std::uint64_t>(status.st_dev),
                    static_cast<std::uint64_t>(status.st_ino)};
+  usable = usable && (mode == OpenMode::kRead || status.st_nlink == 1);
   usable = usable && (!admit || admit(file.identity));
   usable = usable && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
-  if (usable && (flags & O_CREAT) != 0) {
-    // The lock lives on a second descriptor of the same open file, so that
-    // it outlasts the stream: the CHK file stays locked while it is closed
-    // and opened again for its check.
-    const int lockFd = fcntl(fd, F_DUPFD_CLOEXEC, 3);
-    usable = lockFd >= 0;
-    if (usable) file.lock = FileLock(lockFd);
-    int locked = -1;
-    while (usable && (locked = flock(lockFd, LOCK_EX)) != 0 && errno == EINTR) {
-    }
-    usable = usable && locked == 0 && ftruncate(fd, 0) == 0;
-  }
   file.stream = usable ? fdopen(fd, streamModeOf(mode)) : nullptr;
   if (file.stream == nullptr) {
+    const OpenFailure failure = usable ? failureOf(errno) : OpenFailure::kRefused;
     close(fd);
-    return {};
+    return {.stream = nullptr, .identity = {}, .failure = failure};
   }
   return file;
 }
 
-bool emptyFile(std::FILE* stream) {
+OpenFailure lockAndTruncate(std::FILE* stream, FileLock& lock) {
+  const int lockFd = fcntl(fileno(stream), F_DUPFD_CLOEXEC, 3);
+  if (lockFd < 0) return failureOf(errno);
+  lock = FileLock(lockFd);
+  int locked;
+  while ((locked = flock(lockFd, LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  if (locked != 0) return failureOf(errno);
+  return truncateFile(stream) ? OpenFailure::kNone : OpenFailure::kRefused;
+}
+
+bool truncateFile(std::FILE* stream) {
   return std::fflush(stream) == 0 && ftruncate(fileno(stream), 0) == 0;
 }
+
+int compareFileNames(std::string_view a, std::string_view b) { return a.compare(b); }
 
 }  // namespace fenmarq

@@ -11,22 +11,31 @@ namespace {
 struct ModeTraits {
   DWORD access;
   DWORD disposition;
-  bool output;       // never through a link at the end of the path
+  bool output;       // never through a link at the end of the path, never with other names
   int crtFlags;      // for the C runtime's descriptor
-  const char* mode;  // for its stream; files are emptied here, not by it
+  const char* mode;  // for its stream; outputs are emptied by lockAndTruncate, not by it
 };
 
 ModeTraits traitsOf(OpenMode mode) {
   switch (mode) {
     case OpenMode::kUpdate:
       return {GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, true, _O_RDWR | _O_BINARY, "r+b"};
-    case OpenMode::kCreate:
-      return {GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, true, _O_RDWR | _O_BINARY, "r+b"};
-    case OpenMode::kCreateWrite:
+    case OpenMode::kOutput:
       return {GENERIC_WRITE, OPEN_ALWAYS, true, _O_WRONLY | _O_BINARY, "wb"};
+    case OpenMode::kCreateNew:
+      return {GENERIC_WRITE, CREATE_NEW, true, _O_WRONLY | _O_BINARY, "wb"};
     default:
       return {GENERIC_READ, OPEN_EXISTING, false, _O_RDONLY | _O_BINARY, "rb"};
   }
+}
+
+// Failures that say the process or the system is short of something for the
+// moment, rather than anything about the file.
+OpenFailure failureOf(DWORD error) {
+  return error == ERROR_TOO_MANY_OPEN_FILES || error == ERROR_NOT_ENOUGH_MEMORY ||
+                 error == ERROR_OUTOFMEMORY || error == ERROR_NO_SYSTEM_RESOURCES
+             ? OpenFailure::kShortOfResources
+             : OpenFailure::kRefused;
 }
 
 // The lock is one byte far beyond any data: Windows locks bar other
@@ -63,48 +72,62 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
       utf16FromUtf8(path).c_str(), traits.access,
       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, traits.disposition,
       FILE_ATTRIBUTE_NORMAL | (traits.output ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return {};
+  if (handle == INVALID_HANDLE_VALUE) return {.stream = nullptr, .identity = {}, .failure = failureOf(GetLastError())};
   OpenedFile file;
   BY_HANDLE_FILE_INFORMATION info;
   bool usable =
       GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
       (info.dwFileAttributes &
-       (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
+       (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0 &&
+      (!traits.output || info.nNumberOfLinks == 1);
   if (usable) {
     file.identity = {info.dwVolumeSerialNumber,
                      std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
     usable = !admit || admit(file.identity);
   }
-  if (usable && traits.disposition == OPEN_ALWAYS) {
-    // The lock lives on a second handle of the same open file, so that it
-    // outlasts the stream: the CHK file stays locked while it is closed and
-    // opened again for its check.
-    HANDLE lockHandle;
-    usable = DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &lockHandle, 0,
-                             FALSE, DUPLICATE_SAME_ACCESS);
-    if (usable) {
-      file.lock = FileLock(reinterpret_cast<std::intptr_t>(lockHandle));
-      OVERLAPPED at = lockedByte();
-      usable = LockFileEx(lockHandle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) &&
-               SetFilePointer(handle, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(handle);
-    }
+  if (!usable) {
+    CloseHandle(handle);
+    return {.stream = nullptr, .identity = {}, .failure = OpenFailure::kRefused};
   }
-  const int fd =
-      usable ? _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), traits.crtFlags) : -1;
+  // The C runtime's table of descriptors and streams is limited: a full one
+  // is a shortage, as on POSIX.
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), traits.crtFlags);
   if (fd < 0) {
     CloseHandle(handle);
-    return {};
+    return {.stream = nullptr, .identity = {}, .failure = OpenFailure::kShortOfResources};
   }
   file.stream = _fdopen(fd, traits.mode);
   if (file.stream == nullptr) {
     _close(fd);
-    return {};
+    return {.stream = nullptr, .identity = {}, .failure = OpenFailure::kShortOfResources};
   }
   return file;
 }
 
-bool emptyFile(std::FILE* stream) {
+OpenFailure lockAndTruncate(std::FILE* stream, FileLock& lock) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  HANDLE lockHandle;
+  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &lockHandle, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
+    return failureOf(GetLastError());
+  }
+  lock = FileLock(reinterpret_cast<std::intptr_t>(lockHandle));
+  OVERLAPPED at = lockedByte();
+  if (!LockFileEx(lockHandle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
+    return failureOf(GetLastError());
+  }
+  return truncateFile(stream) ? OpenFailure::kNone : OpenFailure::kRefused;
+}
+
+bool truncateFile(std::FILE* stream) {
   return std::fflush(stream) == 0 && _chsize_s(_fileno(stream), 0) == 0;
+}
+
+int compareFileNames(std::string_view a, std::string_view b) {
+  const std::wstring wideA = utf16FromUtf8(a), wideB = utf16FromUtf8(b);
+  return CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
+                              static_cast<int>(wideB.size()), TRUE) -
+         CSTR_EQUAL;
 }
 
 }  // namespace fenmarq

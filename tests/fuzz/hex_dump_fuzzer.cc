@@ -66,7 +66,7 @@ FENMARQ_NO_COVERAGE std::string readWhole(const std::string& path) {
   std::string content(std::filesystem::file_size(path, error), '\0');
   FUZZ_CHECK(!error);
   File file;
-  FUZZ_CHECK(file.open(path, "rb"));
+  FUZZ_CHECK(file.open(path, OpenMode::kRead));
   FUZZ_CHECK(file.read(content.data(), content.size()) == content.size());
   return content;
 }
@@ -85,11 +85,14 @@ void checkFiles(std::span<const std::uint8_t> bytes, std::string_view digits) {
   const std::string hexPath = folder.file("HEX_fuzz.txt");
   const std::string chkPath = folder.file("CHK_fuzz.txt");
   File hex, chk;
-  FUZZ_CHECK(hex.open(hexPath, "w+b"));
-  FUZZ_CHECK(chk.open(chkPath, "w+b"));
+  for (const auto& [file, path] : {std::pair{&hex, hexPath}, std::pair{&chk, chkPath}}) {
+    FUZZ_CHECK(file->open(path, OpenMode::kOutput));
+    FUZZ_CHECK(file->lockAndTruncate() == OpenFailure::kNone);
+  }
   testing::RecordingLog log;
   testing::RecordingView view;
-  const HexCheckResult result = writeHexAndCheckFiles(bytes, hex, chk, chkPath, scratch, log, view);
+  writeRenderings(bytes, hex, chk, scratch);
+  const HexCheckResult result = checkChkFile(bytes, chk, chkPath, scratch, log, view);
   FUZZ_CHECK(hex.close());
 
   const std::string logged = log.joined();
