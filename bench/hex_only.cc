@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   fenmarq::File in, out;
   if (!in.open(argv[1], fenmarq::OpenMode::kRead) ||
       !out.open(argv[2], fenmarq::OpenMode::kOutput) ||
-      out.lockAndTruncate() != fenmarq::OpenFailure::kNone) {
+      !out.lockAndTruncate()) {
     return 1;
   }
   constexpr std::size_t kBlock = 32 * 1024;

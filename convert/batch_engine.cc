@@ -65,34 +65,35 @@ class Engine {
     std::vector<std::jthread> threads;
     if (workers_ > 1) threads = startWorkers();
     BatchResult result;
-    try {
-      std::size_t index = 0;
-      for (; index < targets_.size(); ++index) {
-        const ItemOutcome outcome = threads.empty() ? convertAlone(index) : deliver(index);
-        result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
-        result.outputNotOpened = outcome == ItemOutcome::kOutputNotOpened;
-        if (endsBatch(outcome)) break;
+    std::size_t index = 0;
+    for (; index < targets_.size(); ++index) {
+      ItemOutcome outcome = threads.empty() ? convertAlone(index) : deliver(index);
+      if (outcome == ItemOutcome::kShortOfResources) {
+        // The system ran short of descriptors or memory while the workers
+        // held theirs: they go, and the rest of the batch is converted here,
+        // one entry after the other.
+        retire(threads);
+        outcome = convertAlone(index);
       }
-      result.finished = index == targets_.size();
-      result.failure = failure_;
-    } catch (...) {
-      stopOpening(0);
-      throw;
+      result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
+      result.outputNotOpened = outcome == ItemOutcome::kOutputNotOpened;
+      if (endsBatch(outcome)) break;
     }
-    stopOpening(0);  // the workers take nothing more and are joined
+    retire(threads);
+    result.finished = index == targets_.size();
+    result.failure = failure_;
     return result;
   }
 
  private:
   enum class State { kWaiting, kFinished, kRunAgain };
   struct Entry {
-    std::size_t sameOutputsBefore = kNone;  // set once, before the workers start
-    // Below, protected by mutex_; `said` and `resources` are the entry's
-    // runner's alone while it is under way.
+    std::size_t sameOutputsBefore = kNone;  // set before the workers start
+    // Below, protected by mutex_; `said` is the entry's worker's alone until
+    // the entry is finished.
     State state = State::kWaiting;
     ItemOutcome outcome = ItemOutcome::kDone;
     EntryRecord said;
-    std::unique_ptr<ItemResources> resources;  // lent while the entry is under way
   };
 
   std::vector<std::jthread> startWorkers() {
@@ -107,23 +108,39 @@ class Engine {
     return threads;
   }
 
+  // Stops the workers once they have finished the entries past their turn
+  // to open files; the ones still waiting for it are left to this thread.
+  void retire(std::vector<std::jthread>& threads) {
+    {
+      std::lock_guard lock(mutex_);
+      retired_ = true;
+      changed_.notify_all();
+    }
+    threads.clear();
+  }
+
   // A worker: takes entries in list order and converts each beside the
-  // others. Nothing leaves it: an entry that throws is run again alone.
+  // others once its turn to open files has come. Nothing leaves it: an entry
+  // that meets an exception is converted again alone.
   void work() {
-    for (std::size_t index; (index = take()) != kNone;) {
+    ItemResources resources;  // kept from entry to entry
+    for (std::size_t index; (index = take()) != kNone && waitForOpenTurn(index);) {
       Entry& entry = entries_[index];
       ItemOutcome outcome;
       try {
-        outcome = convert(index, Shortage::kReported, entry.said, entry.said);
+        outcome = convert(index, resources, Shortage::kReported, entry.said, entry.said);
       } catch (...) {
         outcome = ItemOutcome::kShortOfResources;
       }
       std::lock_guard lock(mutex_);
-      finish(index, outcome);
+      entry.outcome = outcome;
+      entry.state = State::kFinished;
       if (outcome == ItemOutcome::kShortOfResources) {
         entry.state = State::kRunAgain;
         entry.said = {};
       }
+      if (endsBatch(outcome)) openLimit_ = std::min(openLimit_, index + 1);
+      changed_.notify_all();
     }
   }
 
@@ -132,21 +149,39 @@ class Engine {
   std::size_t take() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] {
-      return next_ >= openLimit_ || next_ < delivered_ + kEntriesAheadPerWorker * workers_;
+      return retired_ || next_ >= openLimit_ ||
+             next_ < delivered_ + kEntriesAheadPerWorker * workers_;
     });
-    return next_ < openLimit_ ? next_++ : kNone;
+    return !retired_ && next_ < openLimit_ ? next_++ : kNone;
   }
 
-  // Waits until entry `index` is converted and passes on what it said; one
-  // that was short of resources beside the others is converted again alone.
+  // Waits until every earlier entry has opened its files and the last one
+  // with the same outputs is finished; false when entry `index` is not to
+  // open any, or the workers retire.
+  bool waitForOpenTurn(std::size_t index) {
+    std::unique_lock lock(mutex_);
+    const std::size_t before = entries_[index].sameOutputsBefore;
+    changed_.wait(lock, [&] {
+      return retired_ || index >= openLimit_ ||
+             (openTurn_ == index &&
+              (before == kNone || entries_[before].state == State::kFinished));
+    });
+    return !retired_ && index < openLimit_;
+  }
+
+  void passOpenTurn(std::size_t index) {
+    std::lock_guard lock(mutex_);
+    openTurn_ = std::max(openTurn_, index + 1);
+    changed_.notify_all();
+  }
+
+  // Waits until entry `index` is converted and passes on what it said;
+  // kShortOfResources when it is to be converted again alone.
   ItemOutcome deliver(std::size_t index) {
     std::unique_lock lock(mutex_);
     Entry& entry = entries_[index];
     changed_.wait(lock, [&] { return entry.state != State::kWaiting; });
-    if (entry.state == State::kRunAgain) {
-      lock.unlock();
-      return convertAlone(index);
-    }
+    if (entry.state == State::kRunAgain) return ItemOutcome::kShortOfResources;
     const EntryRecord said = std::exchange(entry.said, {});
     const ItemOutcome outcome = entry.outcome;
     delivered_ = index + 1;
@@ -156,42 +191,30 @@ class Engine {
     return outcome;
   }
 
-  // Converts entry `index` once nothing else is under way, its texts going
-  // straight to the log: what it cannot get ends the batch, as with one
-  // worker. The one place where an escaping exception ends the batch.
+  // Converts entry `index` on this thread with no worker left, its texts
+  // going straight to the log: what it cannot get ends the batch. The one
+  // place where an escaping exception ends the batch.
   ItemOutcome convertAlone(std::size_t index) {
-    {
-      std::unique_lock lock(mutex_);
-      aloneIndex_ = index;
-      changed_.wait(lock, [&] { return running_ == 0; });
-      spare_.clear();  // memory that other entries held goes back to the system first
-    }
-    ItemOutcome outcome = ItemOutcome::kBatchEnds;
     try {
-      outcome = convert(index, Shortage::kEndsBatch, log_, view_);
+      return convert(index, resources_, Shortage::kEndsBatch, log_, view_);
     } catch (const std::bad_alloc&) {
       log_.append(kOutOfMemoryText);
     } catch (const std::exception& failure) {
       failure_ = failure.what();
     }
-    std::lock_guard lock(mutex_);
-    finish(index, outcome);
-    aloneIndex_ = kNone;
-    delivered_ = index + 1;
-    return outcome;
+    return ItemOutcome::kBatchEnds;
   }
 
-  // One entry: shows it, then, at its turn to open files, converts it when a
-  // rule selects it or logs that it is not a conversion target.
-  ItemOutcome convert(std::size_t index, Shortage shortage, LogPane& log, BatchView& view) {
+  // One entry: shows it and converts it when a rule selects it, or logs that
+  // it is not a conversion target. Its turn to open files has come.
+  ItemOutcome convert(std::size_t index, ItemResources& resources, Shortage shortage, LogPane& log,
+                      BatchView& view) {
     view.selectEntry(index);
     Item item;
     item.path = targets_[index];
     item.name = parseObservationFileName(item.path, directorySeparators());
     view.showFields(item.name);
     const std::optional<ConversionRule> rule = selectConversionRule(item.name);
-    ItemResources* resources = waitForOpenTurn(index);
-    if (resources == nullptr) return ItemOutcome::kBatchEnds;  // the batch ended before it
     if (!rule) {
       appendBetweenBreaks(log, kNotATargetText);
       passOpenTurn(index);
@@ -199,61 +222,12 @@ class Engine {
     }
     item.rule = *rule;
     item.outputs = makeOutputPaths(item.name.fileName, directorySeparator());
-    const ItemOutcome opened = openItem(item, *resources, shortage, log);
+    const ItemOutcome opened = openItem(item, resources, shortage, log);
     // An entry that cannot open its files keeps the turn: the batch ends
     // there, or the entry is converted again alone.
     if (opened != ItemOutcome::kDone) return opened;
     passOpenTurn(index);
-    return convertOpenedItem(item, *resources, sheetThreads_, shortage, log, view);
-  }
-
-  // Waits until every earlier entry has opened its files, the last one with
-  // the same outputs is finished, and no other entry is converted alone;
-  // then lends the entry resources. nullptr when no further entry may open
-  // its files.
-  ItemResources* waitForOpenTurn(std::size_t index) {
-    std::unique_lock lock(mutex_);
-    const std::size_t before = entries_[index].sameOutputsBefore;
-    changed_.wait(lock, [&] {
-      return index >= openLimit_ ||
-             (openTurn_ >= index && (aloneIndex_ == kNone || aloneIndex_ == index) &&
-              (before == kNone || entries_[before].state == State::kFinished));
-    });
-    if (index >= openLimit_) return nullptr;
-    ++running_;
-    std::unique_ptr<ItemResources>& lent = entries_[index].resources;
-    if (spare_.empty()) {
-      lent = std::make_unique<ItemResources>();
-    } else {
-      lent = std::move(spare_.back());
-      spare_.pop_back();
-    }
-    return lent.get();
-  }
-
-  void passOpenTurn(std::size_t index) {
-    std::lock_guard lock(mutex_);
-    openTurn_ = std::max(openTurn_, index + 1);
-    changed_.notify_all();
-  }
-
-  // Entry `index` is no longer under way; the mutex is held.
-  void finish(std::size_t index, ItemOutcome outcome) {
-    Entry& entry = entries_[index];
-    entry.outcome = outcome;
-    entry.state = State::kFinished;
-    if (endsBatch(outcome)) openLimit_ = std::min(openLimit_, index + 1);
-    if (entry.resources) {
-      spare_.push_back(std::move(entry.resources));
-      --running_;
-    }
-    changed_.notify_all();
-  }
-
-  void stopOpening(std::size_t index) {
-    std::lock_guard lock(mutex_);
-    openLimit_ = std::min(openLimit_, index);
-    changed_.notify_all();
+    return convertOpenedItem(item, resources, sheetThreads_, shortage, log, view);
   }
 
   const std::vector<std::string>& targets_;
@@ -261,19 +235,19 @@ class Engine {
   const bool sheetThreads_;
   LogPane& log_;
   BatchView& view_;
-  std::string failure_;  // the calling thread's alone
+  // The calling thread's alone.
+  ItemResources resources_;
+  std::string failure_;
 
   std::mutex mutex_;
   std::condition_variable changed_;  // notified whenever the state below changes
   // State below is protected by mutex_.
   std::vector<Entry> entries_;
-  std::size_t openLimit_;           // no entry from here on opens a file
-  std::size_t next_ = 0;            // the next entry a worker takes
-  std::size_t openTurn_ = 0;        // every entry before it has opened its files
-  std::size_t delivered_ = 0;       // every entry before it is passed on
-  std::size_t running_ = 0;         // entries past their turn to open, not finished
-  std::size_t aloneIndex_ = kNone;  // the entry converted alone, if any
-  std::vector<std::unique_ptr<ItemResources>> spare_;  // resources no entry has
+  std::size_t openLimit_;      // no entry from here on opens a file
+  std::size_t next_ = 0;       // the next entry a worker takes
+  std::size_t openTurn_ = 0;   // every entry before it has opened its files
+  std::size_t delivered_ = 0;  // every entry before it is passed on
+  bool retired_ = false;       // the workers take no further entry
 };
 
 }  // namespace

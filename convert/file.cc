@@ -20,7 +20,10 @@ bool File::open(const std::string& path, OpenMode mode,
   return file_ != nullptr;
 }
 
-OpenFailure File::lockAndTruncate() { return fenmarq::lockAndTruncate(file_, lock_); }
+bool File::lockAndTruncate() {
+  failure_ = fenmarq::lockAndTruncate(file_, lock_);
+  return failure_ == OpenFailure::kNone;
+}
 
 std::size_t File::read(void* buffer, std::size_t size) {
   return std::fread(buffer, 1, size, file_);

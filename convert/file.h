@@ -27,7 +27,7 @@ class File final : public ByteSink {
   bool open(const std::string& path, OpenMode mode,
             const std::function<bool(const FileIdentity&)>& admit = {});
   bool isOpen() const { return file_ != nullptr; }
-  // Why the last open failed.
+  // Why the last open, or lockAndTruncate(), failed.
   OpenFailure failure() const { return failure_; }
   // The identity of the file last opened.
   const FileIdentity& identity() const { return identity_; }
@@ -35,8 +35,8 @@ class File final : public ByteSink {
   // Locks the open output against other processes (waiting for them) and
   // empties it. The lock is held until the object goes or takes another
   // lock, even across close(): a file closed and opened again stays locked
-  // in between.
-  OpenFailure lockAndTruncate();
+  // in between. False when it failed.
+  bool lockAndTruncate();
 
   // Reads up to `size` bytes; fewer only at the end of the file or on error.
   std::size_t read(void* buffer, std::size_t size);

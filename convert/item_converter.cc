@@ -36,7 +36,7 @@ std::size_t openOutputs(Item& item, LogPane& log) {
     ++opened;
   }
   for (std::size_t i = 0; opened == 3 && i < 3; ++i) {
-    if (files[i]->lockAndTruncate() != OpenFailure::kNone) opened = i;
+    if (!files[i]->lockAndTruncate()) opened = i;
   }
   for (std::size_t i = 0; i < opened; ++i) logOpened(log, *paths[i], true);
   if (opened < 3) logOpened(log, *paths[opened], false);

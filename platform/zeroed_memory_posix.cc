@@ -13,13 +13,21 @@ bool ZeroedMemory::allocate(std::size_t size) {
   release();
   if (size == 0) size = 1;
   // Large pages need a large-page-aligned range: map one extra large page
-  // and trim the unaligned ends away.
+  // and trim the unaligned ends away. Where that much address space is not
+  // to be had, the block is mapped as it is, in small pages.
   const std::size_t rounded = (size + kLargePage - 1) / kLargePage * kLargePage;
-  if (rounded < size) return false;
   const std::size_t length = rounded + kLargePage;
-  if (length < rounded) return false;
-  void* mapped = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) return false;
+  void* mapped = rounded < size || length < rounded
+                     ? MAP_FAILED
+                     : mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                            -1, 0);
+  if (mapped == MAP_FAILED) {
+    mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return false;
+    data_ = static_cast<std::uint8_t*>(mapped);
+    mapped_ = size;
+    return true;
+  }
   auto* begin = static_cast<std::uint8_t*>(mapped);
   const auto address = reinterpret_cast<std::uintptr_t>(begin);
   auto* aligned = begin + ((kLargePage - address % kLargePage) % kLargePage);
