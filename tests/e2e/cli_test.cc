@@ -90,6 +90,9 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   expectOutputs({}, outputFiles());
   EXPECT_EQ(readFile(kAmd), std::string(246'240, '\0'));
   EXPECT_EQ(readFile("t.csv").substr(0, 5), "file,");
+  // "-o -" is standard output, as "-" is for most commands.
+  EXPECT_EQ(runCli({"table", "-o", "-", "amd_1min_20160413.62078"}).out, readFile("t.csv"));
+  EXPECT_FALSE(std::filesystem::exists("-"));
 }
 
 // Where Debian's pandas is installed, it reads a table of two day files with

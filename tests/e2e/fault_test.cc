@@ -11,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <future>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -19,6 +21,8 @@
 
 #include "cli/sample_day.h"
 #include "convert/conversion_rule.h"
+#include "convert/file.h"
+#include "formats/amd_10sec.h"
 #include "formats/amd_1min.h"
 #include "formats/sfc_10sec.h"
 #include "formats/sfc_1min.h"
@@ -143,8 +147,8 @@ class FaultEndTest : public ::testing::TestWithParam<EndCase> {};
 
 // Whatever ends a batch, every item before it is complete and byte for byte
 // as in a clean run, and its log is the clean run's; the ending item logs and
-// leaves exactly what it got to. The outputs of the items after it stay as an
-// earlier run left them, or with several jobs are at most written completely.
+// leaves exactly what it got to. Whatever the number of jobs, no item after
+// it touches an output: their files stay as an earlier run left them.
 TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   const EndCase& c = GetParam();
   if (c.posixOnly && !onPosix()) GTEST_SKIP() << "needs POSIX links, FIFOs, devices or limits";
@@ -159,7 +163,6 @@ TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   const std::vector<InputFile> later = {dayFile(kAmd1MinFormat, "amd_1min_20160414.62078"),
                                         {"sfc_1min_20160414.47662", "later"}};
   const CleanRun clean = earlier.empty() ? CleanRun{std::string(kBatchEndLog)} : cleanRun(earlier);
-  const CleanRun laterClean = c.jobs != 1 ? cleanRun(later) : CleanRun{};
 
   ScopedTempDir folder;
   std::vector<std::string> targets = {"notes.txt"};
@@ -191,26 +194,27 @@ TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   const Outputs actual = outputFiles();
   Outputs expected = clean.outputs;
   expected.insert(ending.outputs.begin(), ending.outputs.end());
-  for (const InputFile& file : later) {
-    Outputs left = outputsOf(earlierRun, file.name);
-    const bool rewritten = c.jobs != 1 && outputsOf(actual, file.name) != left;
-    expected.merge(rewritten ? outputsOf(laterClean.outputs, file.name) : left);
-  }
+  expected.merge(earlierRun);
   expectOutputs(expected, actual);
 }
 
-// An output that cannot be opened, or must not be: the outputs opened before
-// it exist and are empty. Nothing is written through a link or into the
-// input, and nothing waits for a reader of a FIFO.
+// An output that cannot be opened, or must not be: the item's other outputs
+// keep what an earlier run left in them (the ones opened before it were not
+// emptied). Nothing is written through a link, into the input or into a file
+// with another name, and nothing waits for a reader of a FIFO.
 Ending blockedOutput(Output blocked, const std::string& blocker) {
   const InputFile target = dayFile(kAmd1MinFormat, kFailing);
   place(target);
   Ending ending{kFailing, openedLine(kFailing)};
   const std::string key = outputKey(blocked, kFailing);
+  for (const Output other : kOutputs) {
+    if (other == blocked) continue;
+    writeFile(outputKey(other, kFailing), "from an earlier run");
+    ending.outputs[outputKey(other, kFailing)] = "from an earlier run";
+  }
   for (Output before = Output::kHex; before != blocked;
        before = static_cast<Output>(static_cast<int>(before) + 1)) {
     ending.log += openedLine(outputPath(before, kFailing));
-    ending.outputs[outputKey(before, kFailing)] = "";
   }
   const std::string path = outputPath(blocked, kFailing);
   ending.log += notOpenedLine(path);
@@ -236,6 +240,12 @@ Ending blockedOutput(Output blocked, const std::string& blocker) {
   if (blocker == "HardLinkToInput") {
     fs::create_hard_link(kFailing, path);
     ending.outputs[key] = target.bytes;
+  }
+  if (blocker == "HardLinkToOutsideFile") {
+    writeFile("outside.txt", "outside");
+    fs::create_hard_link("outside.txt", path);
+    ending.outputs[key] = "outside";
+    ending.untouched["outside.txt"] = "outside";
   }
   if (blocker == "LinkToOutsideFile") {
     writeFile("outside.txt", "outside");
@@ -276,11 +286,12 @@ Ending unreadableInput(std::string_view kind) {
 std::vector<EndCase> endCases() {
   std::vector<EndCase> cases;
   for (const Output output : kOutputs) {
-    for (const std::string blocker : {"FolderMissing", "PathIsFolder", "Fifo", "LinkToInput",
-                                      "HardLinkToInput", "LinkToOutsideFile", "DanglingLink"}) {
+    for (const std::string blocker :
+         {"FolderMissing", "PathIsFolder", "Fifo", "LinkToInput", "HardLinkToInput",
+          "HardLinkToOutsideFile", "LinkToOutsideFile", "DanglingLink"}) {
       // Hard links are the one kind of link that Windows makes as readily.
       const bool posixOnly = blocker == "Fifo" || (blocker.find("Link") != std::string::npos &&
-                                                   blocker != "HardLinkToInput");
+                                                   !blocker.starts_with("HardLink"));
       cases.push_back({std::string(folderOf(output).substr(0, 3)) + blocker,
                        [=] { return blockedOutput(output, blocker); },
                        1,
@@ -289,6 +300,22 @@ std::vector<EndCase> endCases() {
                        posixOnly});
     }
   }
+  // A tool that merges identical files links an item's HEX and CHK files
+  // into one: the first of them is refused, neither is emptied, and nothing
+  // waits for the lock it already holds.
+  cases.push_back({"HexAndChkHardLinked",
+                   [] {
+                     place(dayFile(kAmd1MinFormat, kFailing));
+                     const std::string hex = outputKey(Output::kHex, kFailing);
+                     const std::string chk = outputKey(Output::kChk, kFailing);
+                     writeFile(hex, "from an earlier run");
+                     fs::create_hard_link(hex, chk);
+                     return Ending{
+                         kFailing,
+                         openedLine(kFailing) + notOpenedLine(outputPath(Output::kHex, kFailing)),
+                         {{hex, "from an earlier run"}, {chk, "from an earlier run"}}};
+                   },
+                   1});
   for (const std::string kind : {"MissingInput", "InputIsFolder", "Fifo", "LinkToEndlessDevice",
                                  "DanglingLink", "LinkLoop", "PathOf4096Bytes"}) {
     const bool posixOnly = kind != "MissingInput" && kind != "InputIsFolder";
@@ -324,13 +351,17 @@ std::vector<EndCase> endCases() {
                      return ending;
                    },
                    1, false, RunLimits{.addressSpace = std::uint64_t{1} << 30}, true});
-  // With several jobs: one cause at the input and two at the outputs.
+  // With several jobs, which must change nothing: causes at the input and
+  // at each output.
   for (std::size_t i = 0, n = cases.size(); i < n; ++i) {
-    if (cases[i].label == "MissingInput" || cases[i].label == "HEXPathIsFolder" ||
-        cases[i].label == "CHKLinkToInput") {
-      EndCase concurrent = cases[i];
-      concurrent.jobs = 3;
-      cases.push_back(concurrent);
+    for (const char* label : {"MissingInput", "HEXPathIsFolder", "CSVFolderMissing",
+                              "CHKLinkToInput", "HexAndChkHardLinked"}) {
+      if (cases[i].label != label) continue;
+      for (const unsigned jobs : {2u, 3u, 8u}) {
+        EndCase concurrent = cases[i];
+        concurrent.jobs = jobs;
+        cases.push_back(concurrent);
+      }
     }
   }
   return cases;
@@ -553,6 +584,84 @@ INSTANTIATE_TEST_SUITE_P(Fault, FaultConvertTest, ::testing::ValuesIn(convertCas
                          [](const auto& info) { return info.param.label; });
 
 // ---------------------------------------------------------------------------
+// Any number of jobs, one result
+
+struct JobsCase {
+  std::string label;
+  std::function<std::vector<std::string>()> setUp;  // places the inputs; returns the list
+  RunLimits limits = {};
+  bool posixOnly = false;
+};
+
+void PrintTo(const JobsCase& c, std::ostream* os) { *os << c.label; }
+
+class FaultJobsTest : public ::testing::TestWithParam<JobsCase> {};
+
+// Standard output, standard error, the exit status and every output file are
+// those of the same list converted with one job, under the same limits.
+TEST_P(FaultJobsTest, EveryNumberOfJobsGivesTheOneJobResult) {
+  const JobsCase& c = GetParam();
+  if (c.posixOnly && !onPosix()) GTEST_SKIP() << "needs POSIX resource limits";
+  if (kSanitizer && c.limits.addressSpace != 0) {
+    GTEST_SKIP() << "address-space limits do not work under sanitizers";
+  }
+  const auto convertWith = [&](unsigned jobs) {
+    ScopedTempDir folder;
+    RunLimits limits = c.limits;
+    limits.seconds = 60;  // nothing may block
+    const CliRun run = runCli(convertArgs(c.setUp(), jobs), limits);
+    return std::pair{run, outputFiles()};
+  };
+  const auto [reference, referenceOutputs] = convertWith(1);
+  ASSERT_EQ(reference.status, 0) << "one job must have room to work: " << reference.err;
+  for (const unsigned jobs : {2u, 3u, 8u, 16u}) {
+    SCOPED_TRACE("jobs " + std::to_string(jobs));
+    const auto [run, outputs] = convertWith(jobs);
+    EXPECT_EQ(run.status, reference.status);
+    EXPECT_EQ(run.err, reference.err);
+    EXPECT_EQ(firstDifference(reference.out, run.out), "");
+    expectOutputs(referenceOutputs, outputs);
+  }
+}
+
+// `count` day files, the formats in turn, each under a station of its own.
+std::vector<std::string> placeDayFiles(std::size_t count) {
+  std::vector<std::string> targets;
+  for (std::size_t i = 0; i < count; ++i) {
+    const SampleFile& sample = sampleFiles()[i % sampleFiles().size()];
+    std::string name(sample.fileName.substr(0, sample.fileName.find('.') + 1));
+    name += std::to_string(10000 + i);
+    place(dayFile(sample.format, name));
+    targets.push_back(name);
+  }
+  return targets;
+}
+
+const JobsCase kJobsCases[] = {
+    // Seven descriptors an item: sixteen items at once would need more than
+    // there are.
+    {"FewDescriptors", [] { return placeDayFiles(32); }, {.openFiles = 24}, true},
+    // Sixteen workers' stacks alone would not fit.
+    {"LittleAddressSpace",
+     [] { return placeDayFiles(12); },
+     {.addressSpace = std::uint64_t{40} << 20},
+     true},
+    // On Windows the two names are one output file: the later entry's outputs
+    // are the ones left, though the earlier one takes far longer.
+    {"NamesDifferingInLetterCase",
+     [] {
+       fs::create_directory("a");
+       fs::create_directory("b");
+       place(dayFile(kAmd10SecFormat, "a/amd_10sec_20160412.x"));
+       place({"b/amd_10sec_20160412.X", "\x01"});
+       return std::vector<std::string>{"a/amd_10sec_20160412.x", "b/amd_10sec_20160412.X"};
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Fault, FaultJobsTest, ::testing::ValuesIn(kJobsCases),
+                         [](const auto& info) { return info.param.label; });
+
+// ---------------------------------------------------------------------------
 // Too little memory
 
 class FaultMemoryJobsTest : public ::testing::TestWithParam<unsigned> {};
@@ -680,6 +789,24 @@ TEST(FaultFullDisk, SamplesLeaveNoPartialFile) {
   }
 }
 
+// A table that cannot be written completely leaves the older table under its
+// name as it was, and nothing beside it.
+TEST(FaultFullDisk, UnwrittenTableLeavesTheOlderOne) {
+  if (!onPosix()) GTEST_SKIP() << "mounts a file system";
+  ScopedTempDir folder;
+  const InputFile day = dayFile(kAmd1MinFormat);
+  place(day);
+  fs::create_directory("tables");
+  const SmallFileSystem small("tables", 64 << 10, /*full=*/false);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  writeFile("tables/t.csv", "older table");
+  const CliRun run = runCli({"table", "-o", "tables/t.csv", day.name});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "fenmarq-cli: cannot write tables/t.csv\n");
+  EXPECT_EQ(readFile("tables/t.csv"), "older table");
+  EXPECT_EQ(std::distance(fs::directory_iterator("tables"), fs::directory_iterator()), 1);
+}
+
 // Two processes converting files of the same name in one folder never leave
 // outputs of both: each item locks its outputs while it writes and checks
 // them, so the last one to finish leaves all three of its own.
@@ -705,6 +832,62 @@ TEST(FaultProcesses, SameNameFromTwoProcessesLeavesOneFilesOutputs) {
     const Outputs actual = outputFiles();
     if (actual != cleanFirst.outputs) expectOutputs(cleanSecond.outputs, actual);
   }
+}
+
+// Two runs writing the samples into one folder at once both succeed, and
+// every sample is whole.
+TEST(FaultProcesses, SamplesFromTwoProcessesIntoOneFolder) {
+  ScopedTempDir folder;
+  for (int round = 0; round < 5; ++round) {
+    CliRun runs[2];
+    std::thread other([&] { runs[1] = runCli({"samples", "s"}); });
+    runs[0] = runCli({"samples", "s"});
+    other.join();
+    for (const CliRun& run : runs) EXPECT_EQ(run.status, 0) << run.err;
+  }
+  std::size_t files = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator("s"))
+    files += !entry.is_directory();
+  EXPECT_EQ(files, sampleFiles().size());
+  for (const SampleFile& sample : sampleFiles()) {
+    EXPECT_EQ(readFile("s/" + std::string(sample.fileName)), dayFile(sample.format).bytes);
+  }
+}
+
+// No entry waits for its turn while it holds output locks, and no later entry
+// locks any before the earlier ones have: another run that holds the first
+// entry's outputs (here the test itself) can take the second's, and both
+// runs go on. A run of the list the other way round, both entries' logs
+// long (every CHK write fails), would otherwise wait for this one forever.
+TEST(FaultProcesses, NoEntryHoldsLocksWhileEarlierOnesWait) {
+  if (!onPosix()) GTEST_SKIP() << "mounts a full file system";
+  ScopedTempDir folder;
+  const InputFile first = dayFile(kAmd1MinFormat);
+  const InputFile second{"amd_1min_20160413.62078", std::string(40'000, '\x5A')};
+  place(first);
+  place(second);
+  const SmallFileSystem full(std::string(folderOf(Output::kChk)), 0, /*full=*/true);
+  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  std::optional<File> firstHeld(std::in_place);  // as another run converting it would
+  ASSERT_TRUE(firstHeld->open(outputPath(Output::kHex, first.name), OpenMode::kOutput));
+  ASSERT_TRUE(firstHeld->lockAndTruncate());
+
+  std::future<CliRun> run = std::async(std::launch::async, [&] {
+    return runCli(convertArgs({first.name, second.name}, 2), {.seconds = 60});
+  });
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  std::optional<File> secondHeld(std::in_place);
+  std::future<bool> taken = std::async(std::launch::async, [&] {
+    return secondHeld->open(outputPath(Output::kHex, second.name), OpenMode::kOutput) &&
+           secondHeld->lockAndTruncate();
+  });
+  const bool free = taken.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  EXPECT_TRUE(free) << "the second entry holds its locks while the first waits";
+  firstHeld.reset();
+  EXPECT_TRUE(taken.get());
+  secondHeld.reset();
+  const CliRun result = run.get();
+  EXPECT_EQ(result.status, 3) << result.err;
 }
 
 }  // namespace

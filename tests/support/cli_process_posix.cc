@@ -99,6 +99,11 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
       }
       setrlimit(RLIMIT_STACK, &stack);
     }
+    if (limits.openFiles != 0) {
+      const rlimit files{static_cast<rlim_t>(limits.openFiles),
+                         static_cast<rlim_t>(limits.openFiles)};
+      setrlimit(RLIMIT_NOFILE, &files);
+    }
     if (limits.addressSpace != 0) {
       const rlimit space{static_cast<rlim_t>(limits.addressSpace),
                          static_cast<rlim_t>(limits.addressSpace)};

@@ -100,8 +100,8 @@ bool writeFileInFolder(const std::string&, const std::string&, std::string_view)
 
 CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
   CliRun run;
-  if (limits.stdoutPath != nullptr || limits.addressSpace != 0 || limits.stack != 0 ||
-      limits.closeStdout || limits.closeStderr) {
+  if (limits.stdoutPath != nullptr || limits.addressSpace != 0 || limits.openFiles != 0 ||
+      limits.stack != 0 || limits.closeStdout || limits.closeStderr) {
     ADD_FAILURE() << "run limits are set on POSIX only";
     return run;
   }

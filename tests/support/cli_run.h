@@ -24,6 +24,7 @@ struct CliRun {
 struct RunLimits {
   const char* stdoutPath = nullptr;  // standard output goes there instead
   std::uint64_t addressSpace = 0;    // in bytes; 0: none
+  std::uint64_t openFiles = 0;       // descriptors; 0: no limit set
   std::uint64_t stack = 0;   // the soft stack limit, which sizes new threads' stacks; 0 keeps it
   unsigned seconds = 0;      // killed (SIGALRM) when it runs longer; 0: no limit
   bool closeStdout = false;  // started with standard output closed
