@@ -48,9 +48,9 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
   --jobs N, --jobs=N, -j N, -jN
                convert N files at a time (default: one per processor);
                --jobs 1 converts them one after the other on one thread.
-               The log is the same either way. When a failure ends the
-               batch, files after the failing one that were already under
-               way are finished; their log texts are not printed.
+               The log, the exit status and every file are the same
+               either way: no file after one that ends the batch touches
+               an output.
 table       Writes one table of every record of every FILE, in order, to OUT
             or to standard output, for pandas, R, DuckDB and the like: UTF-8,
             CSV (RFC 4180), one header row, one row per record. Columns:
@@ -60,7 +60,8 @@ table       Writes one table of every record of every FILE, in order, to OUT
             by its name; files shorter than their layout read as zeros, with
             a warning on standard error.
   -o OUT, --output OUT, --output=OUT
-               write the table to OUT instead of standard output
+               write the table to OUT (- is standard output); it replaces
+               OUT once complete
   --ascii-names
                name the field columns g01_01, g01_02, ... (group, column)
   --columns FORMAT

@@ -66,18 +66,23 @@ class Engine {
     if (workers_ > 1) threads = startWorkers();
     BatchResult result;
     std::size_t index = 0;
-    for (; index < targets_.size(); ++index) {
-      ItemOutcome outcome = threads.empty() ? convertAlone(index) : deliver(index);
-      if (outcome == ItemOutcome::kShortOfResources) {
-        // The system ran short of descriptors or memory while the workers
-        // held theirs: they go, and the rest of the batch is converted here,
-        // one entry after the other.
-        retire(threads);
-        outcome = convertAlone(index);
+    try {
+      for (; index < targets_.size(); ++index) {
+        ItemOutcome outcome = threads.empty() ? convertAlone(index) : deliver(index);
+        if (outcome == ItemOutcome::kShortOfResources) {
+          // The system ran short of descriptors or memory while the workers
+          // held theirs: they go, and the rest of the batch is converted
+          // here, one entry after the other.
+          retire(threads);
+          outcome = convertAlone(index);
+        }
+        result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
+        result.outputNotOpened = outcome == ItemOutcome::kOutputNotOpened;
+        if (endsBatch(outcome)) break;
       }
-      result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
-      result.outputNotOpened = outcome == ItemOutcome::kOutputNotOpened;
-      if (endsBatch(outcome)) break;
+    } catch (...) {
+      retire(threads);  // else they would wait for a log that no longer comes
+      throw;
     }
     retire(threads);
     result.finished = index == targets_.size();
