@@ -119,8 +119,9 @@ class Engine {
     {
       std::lock_guard lock(mutex_);
       retired_ = true;
-      changed_.notify_all();
     }
+    turnCame_.notify_all();
+    logMoved_.notify_all();
     threads.clear();
   }
 
@@ -137,7 +138,7 @@ class Engine {
       } catch (...) {
         outcome = ItemOutcome::kShortOfResources;
       }
-      std::lock_guard lock(mutex_);
+      std::unique_lock lock(mutex_);
       entry.outcome = outcome;
       entry.state = State::kFinished;
       if (outcome == ItemOutcome::kShortOfResources) {
@@ -145,7 +146,12 @@ class Engine {
         entry.said = {};
       }
       if (endsBatch(outcome)) openLimit_ = std::min(openLimit_, index + 1);
-      changed_.notify_all();
+      const bool awaited = index == delivered_;
+      lock.unlock();
+      // Entries with the same outputs, or after one that ended the batch,
+      // wait for this one; the calling thread may too.
+      turnCame_.notify_all();
+      if (awaited) entryFinished_.notify_one();
     }
   }
 
@@ -153,7 +159,7 @@ class Engine {
   // of the log; kNone when no further entry may open its files.
   std::size_t take() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] {
+    logMoved_.wait(lock, [&] {
       return retired_ || next_ >= openLimit_ ||
              next_ < delivered_ + kEntriesAheadPerWorker * workers_;
     });
@@ -166,7 +172,7 @@ class Engine {
   bool waitForOpenTurn(std::size_t index) {
     std::unique_lock lock(mutex_);
     const std::size_t before = entries_[index].sameOutputsBefore;
-    changed_.wait(lock, [&] {
+    turnCame_.wait(lock, [&] {
       return retired_ || index >= openLimit_ ||
              (openTurn_ == index &&
               (before == kNone || entries_[before].state == State::kFinished));
@@ -175,9 +181,11 @@ class Engine {
   }
 
   void passOpenTurn(std::size_t index) {
-    std::lock_guard lock(mutex_);
-    openTurn_ = std::max(openTurn_, index + 1);
-    changed_.notify_all();
+    {
+      std::lock_guard lock(mutex_);
+      openTurn_ = std::max(openTurn_, index + 1);
+    }
+    turnCame_.notify_all();
   }
 
   // Waits until entry `index` is converted and passes on what it said;
@@ -185,13 +193,13 @@ class Engine {
   ItemOutcome deliver(std::size_t index) {
     std::unique_lock lock(mutex_);
     Entry& entry = entries_[index];
-    changed_.wait(lock, [&] { return entry.state != State::kWaiting; });
+    entryFinished_.wait(lock, [&] { return entry.state != State::kWaiting; });
     if (entry.state == State::kRunAgain) return ItemOutcome::kShortOfResources;
     const EntryRecord said = std::exchange(entry.said, {});
     const ItemOutcome outcome = entry.outcome;
     delivered_ = index + 1;
-    changed_.notify_all();
     lock.unlock();
+    logMoved_.notify_one();
     said.deliverTo(log_, view_);
     return outcome;
   }
@@ -245,7 +253,9 @@ class Engine {
   std::string failure_;
 
   std::mutex mutex_;
-  std::condition_variable changed_;  // notified whenever the state below changes
+  std::condition_variable turnCame_;       // an entry may have its turn to open files
+  std::condition_variable entryFinished_;  // the entry the log waits for may be finished
+  std::condition_variable logMoved_;       // a worker may take another entry
   // State below is protected by mutex_.
   std::vector<Entry> entries_;
   std::size_t openLimit_;      // no entry from here on opens a file
