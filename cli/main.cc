@@ -78,6 +78,28 @@ done, but a file could not be written or closed completely, a CHK
 comparison failed, or an input held more bytes than its reported size.
 )";
 
+// One command's part of the usage: its synopsis lines, its paragraph with
+// its options, and the exit statuses. Sections start at the line's first
+// column with the command's name; their other lines are indented.
+std::string commandUsage(std::string_view command) {
+  const std::string synopsisStart = "  fenmarq-cli " + std::string(command) + " ";
+  std::string synopsis = "Usage:\n", section, exitStatus;
+  bool inSection = false;
+  for (std::string_view rest = kUsage; !rest.empty();) {
+    const std::string_view line = rest.substr(0, rest.find('\n') + 1);
+    rest.remove_prefix(line.size());
+    if (!exitStatus.empty() || line.starts_with("Exit status:")) {
+      exitStatus.append(line);
+    } else if (line.starts_with(synopsisStart)) {
+      synopsis.append(line);
+    } else if (line == "\n" || line[0] != ' ') {
+      inSection = line.starts_with(command) && line.substr(command.size()).starts_with(' ');
+    }
+    if (inSection) section.append(line);
+  }
+  return synopsis + "\n" + section + "\n" + exitStatus;
+}
+
 std::string versionText() {
   return "fenmarq-cli " FENMARQ_VERSION
          "\n"
@@ -310,9 +332,12 @@ int programMain(const std::vector<std::string>& argv) try {
   const std::string_view command = argv[1];
   const std::vector<std::string> args(argv.begin() + 2, argv.end());
   const bool commandHelp = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
-  if (command == "--help" || command == "-h" ||
-      ((command == "convert" || command == "table" || command == "samples") && commandHelp)) {
+  if (command == "--help" || command == "-h") {
     print(StandardStream::kOutput, kUsage);
+    return kExitSuccess;
+  }
+  if ((command == "convert" || command == "table" || command == "samples") && commandHelp) {
+    print(StandardStream::kOutput, commandUsage(command));
     return kExitSuccess;
   }
   if (command == "--version") {

@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
-# Builds the release packages: the Debian package, fenmarq_<version>_<arch>.deb
-# (both programs, desktop entry, AppStream metadata, icons, manual pages),
-# written to build-package/, and the Windows zip, fenmarq-<version>-win64.zip
-# (fenmarq.exe, fenmarq-cli.exe, README, licence), written to build-package-windows/.
-# tools/check-package.sh checks the Debian package afterwards.
+# Builds the release packages. The Debian packages come from the source
+# package in debian/: dpkg-buildpackage runs in a copy of the tree in
+# build-package/ (it writes the packages beside the tree it builds), giving
+#   build-package/fenmarq-cli_<version>_<arch>.deb   the command line
+#   build-package/fenmarq_<version>_<arch>.deb       the window
+# and their -dbgsym packages. The test suite runs in that build unless
+# DEB_BUILD_OPTIONS holds nocheck. The Windows zip, fenmarq-<version>-win64.zip
+# (fenmarq.exe, fenmarq-cli.exe, README, licence), is made by CPack in
+# build-package-windows/. tools/check-package.sh checks the Debian packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup-debian.sh
-cmake --preset default -B build-package -DFENMARQ_BUILD_TESTS=OFF
-cmake --build build-package -j"$(nproc)"
-(cd build-package && cpack -G DEB)
+
+version=$(dpkg-parsechangelog -S Version)
+rm -rf build-package
+source=build-package/fenmarq-$version
+mkdir -p "$source"
+# The tree as git sees it, uncommitted changes included, without build folders.
+git ls-files -z --cached --others --exclude-standard |
+  while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
+  tar --null -T - -cf - | tar -xf - -C "$source"
+(cd "$source" && dpkg-buildpackage -us -uc -b -J"$(nproc)")
+ls build-package/*.deb
+
 cmake --preset windows -B build-package-windows -DFENMARQ_BUILD_TESTS=OFF
 cmake --build build-package-windows -j"$(nproc)"
 (cd build-package-windows && cpack -G ZIP)

@@ -10,8 +10,9 @@ packages=(
   clang libclang-rt-14-dev
   qt6-svg-dev
   hyperfine time
-  # The Debian package and its checks: shlibdeps, validators, manual pages, lintian.
-  dpkg-dev file desktop-file-utils appstream man-db lintian
+  # The Debian packages (every Build-Depends of debian/control is above) and
+  # their checks: validators, manual pages, lintian, gio for the MIME defaults.
+  dpkg-dev debhelper desktop-file-utils appstream man-db lintian libglib2.0-bin
   # Reads the analysis table in one end-to-end test (about 12 MB to fetch).
   python3-pandas
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.

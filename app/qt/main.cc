@@ -2,6 +2,9 @@
 #include "app/qt/orvatch_app.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = fenmarq::COrvatchApp::answerWithoutWindow(argc, argv)) {
+    return *status;
+  }
   fenmarq::COrvatchApp app(argc, argv);
   return app.run();
 }

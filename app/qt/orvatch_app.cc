@@ -1,12 +1,14 @@
 #include "app/qt/orvatch_app.h"
 
-#include <QCommandLineParser>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QStringList>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/qt/app_icon.h"
 #include "app/qt/orvatch_dlg.h"
 #include "app/start_folder.h"
@@ -28,25 +30,27 @@ COrvatchApp::COrvatchApp(int& argc, char** argv) : QApplication(argc, argv) {
   installJapaneseQtTexts(qtTranslations_);  // without them, the texts stay English
 }
 
+std::optional<int> COrvatchApp::answerWithoutWindow(int argc, char** argv) {
+  const WindowRequest request = windowRequestOf(std::vector<std::string>(argv + 1, argv + argc));
+  if (request == WindowRequest::kOpen) return std::nullopt;
+  const std::string_view text = request == WindowRequest::kHelp
+                                    ? windowHelp(japaneseMessages())
+                                    : std::string_view("fenmarq " FENMARQ_VERSION "\n");
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return std::fflush(stdout) == 0 && written ? 0 : 1;
+}
+
 int COrvatchApp::run() {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Converts JMA observation files into CSV sheets, writing them under the "
-                     "start folder: FOLDER if given, else the current folder."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("FOLDER"),
-                               QStringLiteral("the start folder, holding HEXFiles, CSVFiles "
-                                              "and CHKFiles"),
-                               QStringLiteral("[FOLDER]"));
-  parser.process(*this);  // --help and --version, and unknown options, end the program here
-  const QStringList folders = parser.positionalArguments();
-  if (folders.size() > 1) {
-    std::fputs("fenmarq: one start folder at most\nTry 'fenmarq --help'.\n", stderr);
+  // Qt has taken its own options out of the arguments.
+  std::vector<std::string> args;
+  for (const QString& arg : arguments().mid(1)) args.push_back(arg.toStdString());
+  const WindowStart start = windowStartOf(args);
+  if (!start.error.empty()) {
+    std::fprintf(stderr, "fenmarq: %s\nTry 'fenmarq --help'.\n", start.error.c_str());
     return 2;
   }
-  if (!folders.isEmpty()) {
-    const std::string failure = enterStartFolder(folders.front().toStdString());
+  if (start.folder) {
+    const std::string failure = enterStartFolder(*start.folder);
     if (!failure.empty()) {
       // Started from a file manager or the menu, the message box is all the
       // user sees; from a terminal, standard error says it too.
@@ -61,6 +65,9 @@ int COrvatchApp::run() {
     }
   }
   COrvatchDlg dialog;
+  QStringList entries;
+  for (const std::string& entry : start.entries) entries.append(QString::fromStdString(entry));
+  dialog.addTargets(entries);
   dialog.exec();
   // Nothing is kept: closing the dialog, however it is closed, ends the
   // program normally.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTranslator>
+#include <optional>
 
 namespace fenmarq {
 
@@ -13,9 +14,15 @@ class COrvatchApp final : public QApplication {
  public:
   COrvatchApp(int& argc, char** argv);
 
-  // Reads the command line, `fenmarq [FOLDER]`: with a folder, enters it
-  // first, so that the window works there as if started in it. Then shows
-  // the main dialog and returns the exit status once it is closed.
+  // --help and --version: prints the answer and gives the exit status,
+  // before any application exists, so that no display is needed. Nothing
+  // when the window is to open.
+  static std::optional<int> answerWithoutWindow(int argc, char** argv);
+
+  // Reads the command line, `fenmarq [FOLDER] [FILE...]`: enters the start
+  // folder first, so that the window works there as if started in it, and
+  // lists the files. Then shows the main dialog and returns the exit status
+  // once it is closed.
   int run();
 
  private:

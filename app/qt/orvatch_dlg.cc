@@ -140,7 +140,7 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
   connect(add, &QPushButton::clicked, this, &COrvatchDlg::addTarget);
   connect(remove, &QPushButton::clicked, this, &COrvatchDlg::deleteTarget);
   connect(targets_, &TargetList::deleteRequested, this, &COrvatchDlg::deleteTarget);
-  connect(targets_, &TargetList::filesDropped, this, &COrvatchDlg::addDropped);
+  connect(targets_, &TargetList::filesDropped, this, &COrvatchDlg::addTargets);
   connect(start, &QPushButton::clicked, this, &COrvatchDlg::startConversion);
   addVersionMenuItem(*this, [this] { showVersionDialog(); });
 }
@@ -210,7 +210,7 @@ void COrvatchDlg::addTarget() {
   path_->clear();
 }
 
-void COrvatchDlg::addDropped(const QStringList& paths) {
+void COrvatchDlg::addTargets(const QStringList& paths) {
   for (const QString& path : paths) {
     if (model_.addTarget(path.toStdString())) targets_->addTarget(path);
   }

@@ -8,6 +8,7 @@
 #define FENMARQ_APP_QT_ORVATCH_DLG_H_
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -49,6 +50,9 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
 
   bool batchRunning() const { return model_.batchRunning(); }
 
+  // Appends `paths` to the list in order, as a drop onto it does.
+  void addTargets(const QStringList& paths);
+
  signals:
   void batchFinished();
 
@@ -63,7 +67,6 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
  private:
   void searchFile();
   void addTarget();
-  void addDropped(const QStringList& paths);
   void deleteTarget();
   void startConversion();
   void showVersionDialog();

@@ -123,13 +123,24 @@ TEST(CliTest, TableReadsIntoPandasAsItIs) {
 TEST(CliTest, HelpVersionAndJobsInTheirUsualForms) {
   ScopedTempDir dir;
   writeFile(kAmd, std::string(246'240, '\0'));
-  for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"},
-                                               {"convert", "--help"},
-                                               {"table", "-h"},
-                                               {"samples", "-h"}}) {
-    const CliRun help = runCli(args);
-    EXPECT_EQ(help.status, 0) << args[0];
-    EXPECT_TRUE(help.out.starts_with("Usage:\n")) << args[0];
+  // A command's help is its own part of the usage, with the exit statuses.
+  const struct {
+    std::vector<std::string> args;
+    std::string_view holds;
+    std::string_view lacks;  // "": nothing to look for
+  } helps[] = {
+      {{"--help"}, "\n  fenmarq-cli samples DIR\n", ""},
+      {{"convert", "--help"}, "\n  --make-dirs ", "fenmarq-cli table"},
+      {{"table", "-h"}, "\n  fenmarq-cli table --columns FORMAT\n\ntable ", "--make-dirs"},
+      {{"samples", "-h"}, "Usage:\n  fenmarq-cli samples DIR\n\nsamples ", "convert"},
+  };
+  for (const auto& h : helps) {
+    const CliRun help = runCli(h.args);
+    EXPECT_EQ(help.status, 0) << h.args[0];
+    EXPECT_TRUE(help.out.starts_with("Usage:\n")) << h.args[0];
+    EXPECT_NE(help.out.find(h.holds), std::string::npos) << help.out;
+    EXPECT_TRUE(h.lacks.empty() || help.out.find(h.lacks) == std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("\nExit status: 0 done; 1 "), std::string::npos) << help.out;
   }
   const CliRun version = runCli({"--version"});
   EXPECT_EQ(version.status, 0);

@@ -1,0 +1,45 @@
+// The window's command line, `fenmarq [FOLDER] [FILE...]`, apart from any
+// toolkit: --help and --version, answered before a display is needed, and
+// which arguments are the start folder and which become the list's entries.
+#ifndef FENMARQ_APP_COMMAND_LINE_H_
+#define FENMARQ_APP_COMMAND_LINE_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fenmarq {
+
+enum class WindowRequest { kOpen, kHelp, kVersion };
+
+// --help (-h) or --version (-v) anywhere before "--", whatever else the
+// arguments hold (Qt's own options among them): the first one asked for.
+WindowRequest windowRequestOf(const std::vector<std::string>& args);
+
+// Whether the program's own texts are to be Japanese: the locale of
+// messages, the first of LC_ALL, LC_MESSAGES and LANG that is set and not
+// empty, starts with "ja". Null stands for a variable that is not set.
+bool japaneseMessages(const char* lcAll, const char* lcMessages, const char* lang);
+// The same, from the environment.
+bool japaneseMessages();
+
+// The usage, options and exit statuses, in Japanese or in English.
+std::string_view windowHelp(bool japanese);
+
+struct WindowStart {
+  std::optional<std::string> folder;  // the start folder, when not the current one
+  std::vector<std::string> entries;   // the list's entries, in order, absolute
+  std::string error;                  // a usage error; "" when there is none
+};
+
+// Sorts the arguments that Qt left: a path that names an existing file
+// other than a folder becomes an entry; any other path is the start folder,
+// of which there is one at most (one that cannot be entered is said when it
+// is entered). Without a folder the window starts in the first entry's. The
+// entries are made absolute here, before the start folder is entered.
+WindowStart windowStartOf(const std::vector<std::string>& args);
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_APP_COMMAND_LINE_H_

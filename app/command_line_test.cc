@@ -1,0 +1,95 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "tests/support/scoped_temp_dir.h"
+
+namespace fenmarq {
+namespace {
+
+using Args = std::vector<std::string>;
+
+// --help and --version are found among Qt's options, up to "--"; the
+// language follows the locale of messages, as setlocale would choose it.
+TEST(CommandLineTest, HelpVersionAndTheirLanguage) {
+  const struct {
+    Args args;
+    WindowRequest request;
+  } requests[] = {
+      {{}, WindowRequest::kOpen},
+      {{"-platform", "offscreen", "--version"}, WindowRequest::kVersion},
+      {{"folder", "-h", "--version"}, WindowRequest::kHelp},
+      {{"--", "--help"}, WindowRequest::kOpen},
+  };
+  for (const auto& r : requests) {
+    EXPECT_EQ(windowRequestOf(r.args), r.request) << r.args.size();
+  }
+  const struct {
+    const char* lcAll;
+    const char* lcMessages;
+    const char* lang;
+    bool japanese;
+  } locales[] = {
+      {nullptr, nullptr, nullptr, false},
+      {nullptr, nullptr, "ja_JP.UTF-8", true},
+      {"C.UTF-8", nullptr, "ja_JP.UTF-8", false},
+      {"", "", "ja_JP.UTF-8", true},  // empty counts as not set
+      {nullptr, "ja_JP.eucJP", "en_US.UTF-8", true},
+      {nullptr, "en_US.UTF-8", "ja_JP.UTF-8", false},
+      {"ja", "C", "C", true},
+      {nullptr, nullptr, "jv_ID", false},
+  };
+  for (const auto& l : locales) {
+    EXPECT_EQ(japaneseMessages(l.lcAll, l.lcMessages, l.lang), l.japanese)
+        << (l.lcAll ? l.lcAll : "-") << " " << (l.lcMessages ? l.lcMessages : "-") << " "
+        << (l.lang ? l.lang : "-");
+  }
+  EXPECT_TRUE(windowHelp(true).starts_with("使い方: fenmarq [フォルダ] [ファイル...]\n"));
+  EXPECT_TRUE(windowHelp(false).starts_with("Usage: fenmarq [FOLDER] [FILE...]\n"));
+}
+
+// Files become entries, absolute and in order; a folder, or a path that
+// names nothing, is the start folder, else the first file's folder is.
+TEST(CommandLineTest, FilesBecomeEntriesAndTheStartFolderFollows) {
+  testing::ScopedTempDir dir(/*withOutputFolders=*/false);
+  std::filesystem::create_directory("out");
+  std::filesystem::create_directory("obs");
+  testing::writeFile("obs/a", "");
+  testing::writeFile("b", "");
+  testing::writeFile("-f", "");
+  const std::filesystem::path here = std::filesystem::current_path();
+  const auto absolute = [&](const std::string& path) {
+    return utf8FromPath(path.empty() ? here : here / pathFromUtf8(path));
+  };
+  const std::string none = "(current)";
+  const struct {
+    Args args;
+    std::string folder;
+    Args entries;
+    std::string error;
+  } cases[] = {
+      {{}, none, {}, ""},
+      {{"out"}, "out", {}, ""},
+      {{"gone"}, "gone", {}, ""},
+      {{""}, "", {}, ""},
+      {{"obs/a", "b"}, absolute("obs"), {absolute("obs/a"), absolute("b")}, ""},
+      {{"b", "out", "obs/a"}, "out", {absolute("b"), absolute("obs/a")}, ""},
+      {{"--", "-f"}, absolute(""), {absolute("-f")}, ""},
+      {{"out", "obs"}, none, {}, "one start folder at most"},
+      {{"-f"}, none, {}, "unknown option '-f'"},
+  };
+  for (const auto& c : cases) {
+    const WindowStart start = windowStartOf(c.args);
+    const std::string first = c.args.empty() ? "" : c.args.front();
+    EXPECT_EQ(start.error, c.error) << first;
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(start.folder.value_or(none), c.folder) << first;
+    EXPECT_EQ(start.entries, c.entries) << first;
+  }
+}
+
+}  // namespace
+}  // namespace fenmarq
