@@ -718,6 +718,9 @@ TEST(FaultMemory, TightAddressSpaceEndsTheBatchNeverTheProcess) {
       const CliRun run = runCli(convertArgs(targets, jobs), {.addressSpace = megabytes << 20});
       SCOPED_TRACE(std::to_string(megabytes) + " MiB, jobs " + std::to_string(jobs));
       ASSERT_EQ(run.signal, 0) << run.err;
+      // A program linked with the C++ runtime as a shared library may find
+      // no room to be loaded at all (the loader's status, 127).
+      if (run.status == 127) continue;
       EXPECT_TRUE(run.status == 0 || run.status == 1) << run.status;
       if (run.status == 1) {
         EXPECT_TRUE(run.out.ends_with(kMemoryLog) || !run.err.empty());
