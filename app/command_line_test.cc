@@ -62,7 +62,8 @@ TEST(CommandLineTest, FilesBecomeEntriesAndTheStartFolderFollows) {
   testing::writeFile("-f", "");
   const std::filesystem::path here = std::filesystem::current_path();
   const auto absolute = [&](const std::string& path) {
-    return utf8FromPath(path.empty() ? here : here / pathFromUtf8(path));
+    // Windows spells the made-absolute path with its own separator.
+    return utf8FromPath(path.empty() ? here : (here / pathFromUtf8(path)).make_preferred());
   };
   const std::string none = "(current)";
   const struct {

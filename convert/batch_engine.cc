@@ -32,12 +32,6 @@ bool endsBatch(ItemOutcome outcome) {
   return outcome == ItemOutcome::kBatchEnds || outcome == ItemOutcome::kOutputNotOpened;
 }
 
-struct FileNameLess {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return compareFileNames(a, b) < 0;
-  }
-};
-
 class Engine {
  public:
   Engine(const std::vector<std::string>& targets, unsigned workers, bool sheetThreads, LogPane& log,
@@ -51,7 +45,10 @@ class Engine {
         openLimit_(targets.size()) {
     // An entry opens its files once the last earlier entry with the same
     // outputs (a file name the system takes for the same) is finished.
-    std::map<std::string, std::size_t, FileNameLess> lastWithName;
+    const auto less = [](const std::string& a, const std::string& b) {
+      return compareFileNames(a, b) < 0;
+    };
+    std::map<std::string, std::size_t, decltype(less)> lastWithName(less);
     for (std::size_t i = 0; i < targets.size(); ++i) {
       const std::string name = parseObservationFileName(targets[i], directorySeparators()).fileName;
       const auto [it, fresh] = lastWithName.try_emplace(name, i);
