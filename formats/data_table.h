@@ -78,6 +78,8 @@ class DataTable {
   // on bytes that the record shares with the station block, which the sheet
   // prints as that record's values but which hold the station's.
   bool isMissing(const Field& field, std::size_t index) const;
+  // The records that may have such fields: the first ones, or none.
+  std::size_t recordsOnStationBlock() const { return recordsOnStationBlock_; }
 
   void writeHeader(bool asciiNames, CsvSheet& sheet) const;
   // One row per record of `image`, the whole input file, read as the sheet
