@@ -1,6 +1,7 @@
 // fenmarq-cli: the batch conversion for scripts and large batches.
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -32,7 +33,7 @@ enum ExitStatus {
 };
 
 constexpr std::string_view kUsage = R"(Usage:
-  fenmarq-cli convert [--make-dirs] [--jobs N] FILE...
+  fenmarq-cli convert [--make-dirs] [--jobs N] [--files-from LIST] FILE...
   fenmarq-cli table [--raw] [--ascii-names] [-o OUT] [--schema FILE] FILE...
   fenmarq-cli table [--raw] --columns FORMAT
   fenmarq-cli samples DIR
@@ -46,6 +47,9 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             current directory. The log goes to standard output (UTF-8),
             message texts to standard error.
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
+  --files-from LIST, --files-from=LIST
+               convert the files named in LIST too, one per line, after
+               FILE...; LIST - is standard input
   --jobs N, --jobs=N, -j N, -jN
                convert N files at a time (default: one per processor);
                --jobs 1 converts them one after the other on one thread.
@@ -145,14 +149,53 @@ bool makeOutputFolders(const std::filesystem::path& directory) {
   return true;
 }
 
+int failed(std::string_view message, int status = kExitUsage) {
+  print(StandardStream::kError, "fenmarq-cli: " + std::string(message) + "\n");
+  return status;
+}
+
+// Appends the lines of `list` (a file, or standard input for "-") to
+// `targets`, without line ends and empty lines. False when it cannot be read.
+bool readFileList(const std::string& list, std::vector<std::string>& targets) {
+  std::string text;
+  char buffer[65536];
+  if (list == "-") {
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
+      text.append(buffer, got);
+    }
+    if (std::ferror(stdin)) return false;
+  } else {
+    File file;
+    if (!file.open(list, OpenMode::kRead)) return false;
+    for (std::size_t got; (got = file.read(buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+  }
+  for (std::size_t begin = 0; begin < text.size();) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + begin, end - begin);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (!line.empty()) targets.emplace_back(line);
+    begin = end + 1;
+  }
+  return true;
+}
+
 int convert(const std::vector<std::string>& args) {
   bool makeDirs = false;
   unsigned jobs = 0;  // one worker per processor
   std::vector<std::string> targets;
+  std::optional<std::string> fileList;
   bool optionsDone = false;
-  bool expectJobs = false;
+  bool expectJobs = false, expectList = false;
   for (const std::string& arg : args) {
-    if (expectJobs) {
+    if (expectList) {
+      fileList = arg;
+      expectList = false;
+    } else if (!optionsDone && arg == "--files-from") {
+      expectList = true;
+    } else if (!optionsDone && arg.starts_with("--files-from=")) {
+      fileList = arg.substr(13);
+    } else if (expectJobs) {
       if (!parseJobs(arg, jobs)) return usageError("--jobs needs a number from 1 to 256");
       expectJobs = false;
     } else if (!optionsDone && arg == "--make-dirs") {
@@ -172,7 +215,11 @@ int convert(const std::vector<std::string>& args) {
     }
   }
   if (expectJobs) return usageError("--jobs needs a number from 1 to 256");
-  if (targets.empty()) return usageError("convert needs at least one FILE");
+  if (expectList) return usageError("--files-from needs a LIST");
+  if (fileList && !readFileList(*fileList, targets)) {
+    return failed("cannot read " + *fileList, kExitBatchEnded);
+  }
+  if (targets.empty() && !fileList) return usageError("convert needs at least one FILE");
 
   std::error_code error;
   const std::filesystem::path start = std::filesystem::current_path(error);
@@ -208,11 +255,6 @@ class StdoutSink final : public ByteSink {
  public:
   void write(std::string_view bytes) override { print(StandardStream::kOutput, bytes); }
 };
-
-int failed(std::string_view message, int status = kExitUsage) {
-  print(StandardStream::kError, "fenmarq-cli: " + std::string(message) + "\n");
-  return status;
-}
 
 // The description of every column of the format that `name` selects.
 int listColumns(std::string_view name, bool raw) {

@@ -56,6 +56,8 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"convert"}, 2, ""},
       {{"convert", "--fast", std::string(kAmd)}, 2, ""},
       {{"samples"}, 2, ""},
+      {{"convert", "--files-from"}, 2, ""},
+      {{"convert", "--files-from", "no-list.txt"}, 1, "", "fenmarq-cli: cannot read no-list.txt\n"},
       {{"convert", "readme.txt"}, 0, std::string(kNotTargetLog) + std::string(kBatchEndLog)},
       // One job: nothing after the entry that ends the batch is started.
       {{"convert", "--jobs", "1", "amd_1min_20160412.99999", std::string(kAmd)},
