@@ -232,7 +232,7 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
 
   const std::size_t room = fileCells.size() + kMaxDecimalLength + 1 + kMaxTimeLength + 1 +
                            stationCells.size() + format.fields.size() * kMaxNumberCellLength + 1;
-  const RecordCellWriter writeCells = raw_ ? format.writeCells : format.writeTableCells;
+  PositionTexts positions;
   for (std::size_t k = 0; k < format.recordCount; ++k) {
     const std::uint8_t* record = image.data() + format.firstRecordOffset + k * format.recordSize;
     char* out = sheet.beginRow(room);
@@ -262,8 +262,10 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
           out = appendTableCell(field, record, out);
         }
       }
+    } else if (raw_) {
+      out = format.writeCells(record, out);
     } else {
-      out = writeCells(record, out);
+      out = format.writeTableCells(record, positions, out);
     }
     out[-1] = '\n';  // the last cell ends the row, not a trailing comma
     sheet.endValueRow(out);

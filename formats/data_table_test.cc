@@ -9,6 +9,7 @@
 
 #include "cli/sample_day.h"
 #include "convert/conversion_rule.h"
+#include "formats/decoding.h"
 #include "tests/support/sheet_of.h"
 
 namespace fenmarq {
@@ -223,6 +224,26 @@ TEST(DataTableTest, DecodesWhatTheNotesAndUnitsSay) {
           image.data() + (station ? 0 : format.firstRecordOffset + format.recordSize));
     const std::size_t cell = static_cast<std::size_t>(column - table.columns().begin());
     EXPECT_EQ(rowOf(table, image, 1).at(cell), c.cell);
+  }
+}
+
+// The decimal text of a quotient by 10, 100 or 1000 is the shortest text of
+// the nearest double, as std::to_chars writes it.
+TEST(DataTableTest, DecimalCellsAreTheShortestTextOfTheDouble) {
+  std::vector<std::int32_t> values = {INT32_MIN, INT32_MIN + 1, INT32_MAX, -1, 0, 1};
+  for (std::int32_t v = -300'000; v <= 300'000; v += 7) values.push_back(v);
+  for (std::int32_t v = 1; v < INT32_MAX / 3; v *= 3) values.insert(values.end(), {v, -v, v + 5});
+  for (const std::int32_t scale : {10, 100, 1000}) {
+    for (const std::int32_t offset : {0, 500, 20000, 50000}) {
+      const Decoding decoding = fromNote("", offset, scale, "");
+      for (const std::int32_t stored : values) {
+        char fast[kMaxNumberCellLength], oracle[kMaxNumberCellLength];
+        const char* end = appendDecodedCell(decoding, stored, fast);
+        const char* oracleEnd = appendNumberCell(decodedValue(decoding, stored), oracle);
+        ASSERT_EQ(std::string_view(fast, end), std::string_view(oracle, oracleEnd))
+            << stored << " " << offset << " " << scale;
+      }
+    }
   }
 }
 

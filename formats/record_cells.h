@@ -66,7 +66,7 @@ inline char* appendTableCell(const std::uint8_t* at, const Decoding& decoding, c
     } else {
       stored = readS8(at);
     }
-    return appendNumberCell(decodedValue(decoding, stored), out);
+    return appendDecodedCell(decoding, stored, out);
   } else {
     return appendFieldCell<type>(at, out);
   }
@@ -74,17 +74,31 @@ inline char* appendTableCell(const std::uint8_t* at, const Decoding& decoding, c
 
 inline char* appendTableCell(const Field& field, const std::uint8_t* base, char* out) {
   if (!isDecoded(field.decoding)) return appendFieldCell(field, base, out);
-  return appendNumberCell(decodedValue(field.decoding, readField(field, base)), out);
+  return appendDecodedCell(field.decoding, readField(field, base), out);
 }
 
 // The analysis table's cells of a record, compiled for one table as
-// writeRecordCells is. A format table names it as its
-// RecordFormat::writeTableCells.
+// writeRecordCells is. Latitude and longitude, which repeat on every record
+// of a station, are formatted once per change (their shortest text costs a
+// search) and copied from `positions` otherwise. A format table names it as
+// its RecordFormat::writeTableCells.
 template <const auto& kFields>
-char* writeTableCells(const std::uint8_t* record, char* out) {
+char* writeTableCells(const std::uint8_t* record, PositionTexts& positions, char* out) {
+  // The slot of field i among the table's position fields.
+  constexpr auto slotOf = [](std::size_t i) {
+    std::size_t slot = 0;
+    for (std::size_t j = 0; j < i; ++j) {
+      slot += kFields[j].decoding.encoding == Encoding::kDegreesAndTenthMinutes ? 1 : 0;
+    }
+    return slot;
+  };
+  static_assert(slotOf(std::size(kFields)) <= PositionTexts::kSlots);
   [&]<std::size_t... i>(std::index_sequence<i...>) {
-    ((out = appendTableCell<kFields[i].type, kFields[i].decoding.encoding>(
-          record + kFields[i].offset, kFields[i].decoding, out)),
+    ((out =
+          kFields[i].decoding.encoding == Encoding::kDegreesAndTenthMinutes
+              ? positions.append(slotOf(i), readField(kFields[i], record), kFields[i].decoding, out)
+              : appendTableCell<kFields[i].type, kFields[i].decoding.encoding>(
+                    record + kFields[i].offset, kFields[i].decoding, out)),
      ...);
   }
   (std::make_index_sequence<std::size(kFields)>());

@@ -137,6 +137,26 @@ struct Group {
 // returns their end. The row end is not included.
 using RecordCellWriter = char* (*)(const std::uint8_t* record, char* out);
 
+// The last text of each latitude and longitude column of an analysis table,
+// kept by its writer for one file.
+class PositionTexts {
+ public:
+  static constexpr std::size_t kSlots = 4;
+  // The cell of `stored` in the column of `slot`, from its last text when the
+  // value is the same (decoding.h).
+  char* append(std::size_t slot, std::int32_t stored, const Decoding& decoding, char* out);
+
+ private:
+  struct Text {
+    std::int32_t stored = 0;
+    std::uint8_t length = 0;  // 0: none yet
+    char cell[28];
+  };
+  Text texts_[kSlots];
+};
+
+using TableCellWriter = char* (*)(const std::uint8_t* record, PositionTexts& positions, char* out);
+
 struct RecordFormat {
   // Fields read once from fixed image offsets and printed in the first data
   // row only; every later row has an empty cell in each of their columns.
@@ -149,7 +169,7 @@ struct RecordFormat {
   RecordCellWriter writeCells;
   // Writes a record's cells of the analysis table, physical values where the
   // fields' decodings give them: writeTableCells<fields> (record_cells.h).
-  RecordCellWriter writeTableCells;
+  TableCellWriter writeTableCells;
   std::size_t recordSize;
   std::size_t recordCount;
   std::size_t firstRecordOffset;
