@@ -10,8 +10,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "convert/conversion_rule.h"
@@ -22,6 +24,7 @@
 #include "formats/decoding.h"
 #include "formats/format_converter.h"
 #include "formats/table_schema.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 
 namespace py = pybind11;
@@ -79,9 +82,9 @@ std::vector<std::string> check(const std::vector<std::string>& paths) {
       PyErr_SetString(PyExc_FileNotFoundError, ("cannot open " + path).c_str());
       throw py::error_already_set();
     }
-    std::vector<std::uint8_t> probe(size);
-    const std::size_t got = input.read(probe.data(), size);
-    if (got < size) {
+    std::error_code error;
+    const std::uintmax_t got = std::filesystem::file_size(pathFromUtf8(path), error);
+    if (!error && got < size) {
       warnings.push_back(path + " holds " + std::to_string(got) + " bytes, fewer than the " +
                          std::to_string(size) + " of its layout; the missing bytes read as zeros");
     }
