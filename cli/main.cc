@@ -1,6 +1,7 @@
 // fenmarq-cli: the batch conversion for scripts and large batches.
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "convert/replacement_file.h"
 #include "convert/table_writer.h"
 #include "formats/data_table.h"
+#include "formats/table_schema.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/program_entry.h"
@@ -31,9 +33,9 @@ enum ExitStatus {
 };
 
 constexpr std::string_view kUsage = R"(Usage:
-  fenmarq-cli convert [--make-dirs] [--jobs N] FILE...
-  fenmarq-cli table [--ascii-names] [-o OUT] FILE...
-  fenmarq-cli table --columns FORMAT
+  fenmarq-cli convert [--make-dirs] [--jobs N] [--files-from LIST] FILE...
+  fenmarq-cli table [--raw] [--ascii-names] [-o OUT] [--schema FILE] FILE...
+  fenmarq-cli table [--raw] --columns FORMAT
   fenmarq-cli samples DIR
   fenmarq-cli [COMMAND] --help | --version
 
@@ -45,6 +47,9 @@ convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             current directory. The log goes to standard output (UTF-8),
             message texts to standard error.
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
+  --files-from LIST, --files-from=LIST
+               convert the files named in LIST too, one per line, after
+               FILE...; LIST - is standard input
   --jobs N, --jobs=N, -j N, -jN
                convert N files at a time (default: one per processor);
                --jobs 1 converts them one after the other on one thread.
@@ -55,18 +60,25 @@ table       Writes one table of every record of every FILE, in order, to OUT
             or to standard output, for pandas, R, DuckDB and the like: UTF-8,
             CSV (RFC 4180), one header row, one row per record. Columns:
             file, record (from 0 in its file), time (where every record
-            carries its own time stamp), then one per field, named
-            group/label[unit]. Every FILE must select the same record format
-            by its name; files shorter than their layout read as zeros, with
-            a warning on standard error.
+            carries its own time stamp; ISO 8601 with +09:00), then one per
+            field, named group/label[unit], holding physical values as the
+            format's notes and unit cells give them. Empty cells are missing
+            values. Every FILE must select the same record format by its
+            name; files shorter than their layout read as zeros, with a
+            warning on standard error. With -o OUT, OUT.schema.json describes
+            every column (Frictionless Table Schema).
   -o OUT, --output OUT, --output=OUT
                write the table to OUT (- is standard output); it replaces
                OUT once complete
+  --schema FILE, --schema=FILE
+               write the schema to FILE (with or without -o)
+  --raw        the stored integers, as the CSV sheet holds them
   --ascii-names
                name the field columns g01_01, g01_02, ... (group, column)
   --columns FORMAT
-               lists both names of every column of FORMAT (a file name, or
-               its kind_interval_YYYYMMDD part) as a table
+               describes every column of FORMAT (a file name, or its
+               kind_interval_YYYYMMDD part) as a CSV table: names, type,
+               unit, sheet column, encoding, offset, scale, note
 samples     Writes one sample day file per record format into DIR and creates
             its HEXFiles, CSVFiles and CHKFiles folders.
 
@@ -160,14 +172,53 @@ bool makeOutputFolders(const std::filesystem::path& directory) {
   return true;
 }
 
+int failed(std::string_view message, int status = kExitUsage) {
+  print(StandardStream::kError, "fenmarq-cli: " + std::string(message) + "\n");
+  return status;
+}
+
+// Appends the lines of `list` (a file, or standard input for "-") to
+// `targets`, without line ends and empty lines. False when it cannot be read.
+bool readFileList(const std::string& list, std::vector<std::string>& targets) {
+  std::string text;
+  char buffer[65536];
+  if (list == "-") {
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
+      text.append(buffer, got);
+    }
+    if (std::ferror(stdin)) return false;
+  } else {
+    File file;
+    if (!file.open(list, OpenMode::kRead)) return false;
+    for (std::size_t got; (got = file.read(buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+  }
+  for (std::size_t begin = 0; begin < text.size();) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + begin, end - begin);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (!line.empty()) targets.emplace_back(line);
+    begin = end + 1;
+  }
+  return true;
+}
+
 int convert(const std::vector<std::string>& args) {
   bool makeDirs = false;
   unsigned jobs = 0;  // one worker per processor
   std::vector<std::string> targets;
+  std::optional<std::string> fileList;
   bool optionsDone = false;
-  bool expectJobs = false;
+  bool expectJobs = false, expectList = false;
   for (const std::string& arg : args) {
-    if (expectJobs) {
+    if (expectList) {
+      fileList = arg;
+      expectList = false;
+    } else if (!optionsDone && arg == "--files-from") {
+      expectList = true;
+    } else if (!optionsDone && arg.starts_with("--files-from=")) {
+      fileList = arg.substr(13);
+    } else if (expectJobs) {
       if (!parseJobs(arg, jobs)) return usageError("--jobs needs a number from 1 to 256");
       expectJobs = false;
     } else if (!optionsDone && arg == "--make-dirs") {
@@ -187,7 +238,11 @@ int convert(const std::vector<std::string>& args) {
     }
   }
   if (expectJobs) return usageError("--jobs needs a number from 1 to 256");
-  if (targets.empty()) return usageError("convert needs at least one FILE");
+  if (expectList) return usageError("--files-from needs a LIST");
+  if (fileList && !readFileList(*fileList, targets)) {
+    return failed("cannot read " + *fileList, kExitBatchEnded);
+  }
+  if (targets.empty() && !fileList) return usageError("convert needs at least one FILE");
 
   std::error_code error;
   const std::filesystem::path start = std::filesystem::current_path(error);
@@ -224,30 +279,32 @@ class StdoutSink final : public ByteSink {
   void write(std::string_view bytes) override { print(StandardStream::kOutput, bytes); }
 };
 
-int failed(std::string_view message, int status = kExitUsage) {
-  print(StandardStream::kError, "fenmarq-cli: " + std::string(message) + "\n");
-  return status;
-}
-
-// Both names of every column of the format that `name` selects.
-int listColumns(std::string_view name) {
+// The description of every column of the format that `name` selects.
+int listColumns(std::string_view name, bool raw) {
   const RecordFormat* format = formatOfName(name);
   if (format == nullptr) return failed(std::string(name) + " is not a conversion target");
-  std::string list = "ascii_name,name\n";
-  const DataTable table(*format);
-  for (const TableColumn& column : table.columns()) {
-    appendCsvField(column.asciiName, list);
-    list.push_back(',');
-    appendCsvField(column.name, list);
-    list.push_back('\n');
-  }
-  print(StandardStream::kOutput, list);
+  print(StandardStream::kOutput, columnDescriptionCsv(DataTable(*format, raw)));
   return flushStandard(StandardStream::kOutput) ? kExitSuccess : kExitBatchEnded;
 }
 
+// Whether `path` names one of the inputs.
+bool isOneOf(const std::string& path, const TableSources& sources) {
+  File existing;
+  return existing.open(path, OpenMode::kRead) &&
+         std::ranges::find(sources.identities, existing.identity()) != sources.identities.end();
+}
+
+// Writes `text` to `path`, replacing it only once all is written.
+bool writeWhole(const std::string& path, std::string_view text) {
+  ReplacementFile out(path);
+  if (!out.open()) return false;
+  out.file().write(text);
+  return out.commit();
+}
+
 int table(const std::vector<std::string>& args) {
-  bool asciiNames = false;
-  std::optional<std::string> output, columnsOf;
+  bool asciiNames = false, raw = false;
+  std::optional<std::string> output, columnsOf, schema;
   std::vector<std::string> files;
   bool optionsDone = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -259,6 +316,13 @@ int table(const std::vector<std::string>& args) {
       optionsDone = true;
     } else if (arg == "--ascii-names") {
       asciiNames = true;
+    } else if (arg == "--raw") {
+      raw = true;
+    } else if (arg == "--schema") {
+      if (last) return usageError("--schema needs a file name");
+      schema = args[++i];
+    } else if (arg.starts_with("--schema=")) {
+      schema = arg.substr(9);
     } else if (arg == "-o" || arg == "--output") {
       if (last) return usageError(arg + " needs a file name");
       output = args[++i];
@@ -272,8 +336,10 @@ int table(const std::vector<std::string>& args) {
     }
   }
   if (columnsOf) {
-    if (!files.empty() || output || asciiNames) return usageError("--columns stands alone");
-    return listColumns(*columnsOf);
+    if (!files.empty() || output || asciiNames || schema) {
+      return usageError("--columns takes only --raw");
+    }
+    return listColumns(*columnsOf, raw);
   }
   if (files.empty()) return usageError("table needs at least one FILE");
 
@@ -281,7 +347,16 @@ int table(const std::vector<std::string>& args) {
   if (const std::string refusal = checkTableSources(files, sources); !refusal.empty()) {
     return failed(refusal);
   }
-  const DataTable dataTable(*sources.format);
+  const DataTable dataTable(*sources.format, raw);
+  // The schema goes beside a table file; standard output gets one only
+  // where --schema asks, so that a pipe leaves no file behind.
+  const bool toFile = output && *output != "-";
+  if (!schema && toFile) schema = *output + ".schema.json";
+  if (schema && isOneOf(*schema, sources)) return failed(*schema + " is one of the FILEs");
+  const auto writeSchema = [&]() -> int {
+    if (!schema || writeWhole(*schema, tableSchemaJson(dataTable, asciiNames))) return kExitSuccess;
+    return failed("cannot write " + *schema, kExitBatchEnded);
+  };
   const auto warn = [](std::string_view text) {
     print(StandardStream::kError, "fenmarq-cli: warning: " + std::string(text) + "\n");
   };
@@ -291,22 +366,17 @@ int table(const std::vector<std::string>& args) {
     const bool written = writeTable(files, dataTable, asciiNames, sink, warn, error);
     if (!flushStandard(StandardStream::kOutput)) error = "cannot write standard output";
     if (!written || !error.empty()) return failed(error, kExitBatchEnded);
-    return kExitSuccess;
+    return writeSchema();
   }
 
   // An output that is one of the inputs is refused before anything is
   // written; any other is replaced only once the whole table is written.
-  File existing;
-  if (existing.open(*output, OpenMode::kRead) &&
-      std::ranges::find(sources.identities, existing.identity()) != sources.identities.end()) {
-    return failed(*output + " is one of the FILEs");
-  }
-  existing.close();
+  if (isOneOf(*output, sources)) return failed(*output + " is one of the FILEs");
   ReplacementFile out(*output);
   if (!out.open()) return failed("cannot open " + *output, kExitBatchEnded);
   const bool written = writeTable(files, dataTable, asciiNames, out.file(), warn, error);
   if (!out.commit() && written) error = "cannot write " + *output;
-  return error.empty() ? kExitSuccess : failed(error, kExitBatchEnded);
+  return error.empty() ? writeSchema() : failed(error, kExitBatchEnded);
 }
 
 int samples(const std::vector<std::string>& args) {
@@ -316,10 +386,9 @@ int samples(const std::vector<std::string>& args) {
   for (const SampleFile& sample : sampleFiles()) {
     const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
     const std::string path = utf8FromPath(directory / sample.fileName);
-    ReplacementFile out(path);
-    if (!out.open()) return failed("cannot write " + path, kExitBatchEnded);
-    out.file().write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-    if (!out.commit()) return failed("cannot write " + path, kExitBatchEnded);
+    if (!writeWhole(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
+      return failed("cannot write " + path, kExitBatchEnded);
+    }
     print(StandardStream::kOutput, path + "\n");
   }
   return kExitSuccess;

@@ -35,6 +35,17 @@ std::string checkTableSources(const std::vector<std::string>& paths, TableSource
   return {};
 }
 
+std::ptrdiff_t readDayFile(const std::string& path, std::span<std::uint8_t> image) {
+  File input;
+  if (!input.open(path, OpenMode::kRead)) return -1;
+  const std::size_t got = input.read(image.data(), image.size());
+  if (got < image.size()) {
+    if (!input.close()) return -1;
+    std::fill(image.begin() + static_cast<std::ptrdiff_t>(got), image.end(), 0);
+  }
+  return static_cast<std::ptrdiff_t>(got);
+}
+
 bool writeTable(const std::vector<std::string>& paths, const DataTable& table, bool asciiNames,
                 ByteSink& out, const std::function<void(std::string_view)>& warn,
                 std::string& error) {
@@ -45,20 +56,14 @@ bool writeTable(const std::vector<std::string>& paths, const DataTable& table, b
   CsvSheet sheet(out);
   table.writeHeader(asciiNames, sheet);
   for (const std::string& path : paths) {
-    File input;
-    if (!input.open(path, OpenMode::kRead)) {
-      error = "cannot open " + path;
+    const std::ptrdiff_t got = readDayFile(path, image);
+    if (got < 0) {
+      error = "cannot read " + path;
       return false;
     }
-    const std::size_t got = input.read(image.data(), size);
-    if (got < size) {
-      if (!input.close()) {
-        error = "cannot read " + path;
-        return false;
-      }
+    if (static_cast<std::size_t>(got) < size) {
       warn(path + " holds " + std::to_string(got) + " bytes, fewer than the " +
            std::to_string(size) + " of its layout; the missing bytes read as zeros");
-      std::fill(image.begin() + static_cast<std::ptrdiff_t>(got), image.end(), 0);
     }
     table.writeRows(image, parseObservationFileName(path, directorySeparators()).fileName, sheet);
   }

@@ -4,7 +4,10 @@
 #ifndef FENMARQ_CONVERT_TABLE_WRITER_H_
 #define FENMARQ_CONVERT_TABLE_WRITER_H_
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +34,11 @@ const RecordFormat* formatOfName(std::string_view name);
 // the same record format as the first, and can be opened. Returns an empty
 // text when they do, otherwise one that names the first that does not.
 std::string checkTableSources(const std::vector<std::string>& paths, TableSources& sources);
+
+// Reads the day file at `path` into `image`, a block of its layout's size:
+// the bytes it has, zeros for what it lacks. Returns how many bytes it had,
+// or -1 when it cannot be opened or read.
+std::ptrdiff_t readDayFile(const std::string& path, std::span<std::uint8_t> image);
 
 // Writes the header and the rows of every one of `paths`, in order, to `out`.
 // A file shorter than its layout is read with zeros for what it lacks, after

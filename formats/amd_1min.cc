@@ -16,22 +16,37 @@ using enum FieldType;
 constexpr std::size_t kRecordSize = 171;
 constexpr std::size_t kRecordCount = 1440;  // 24 hours x 60 minutes
 
+// The notes block after the data rows; the decodings in the field table name
+// the note they follow.
+constexpr std::string_view kNotes[] = {
+    "",
+    "(緯度・経度)度を 100 倍したものに、分(0.1 分単位)を加算する。",
+    "例：42 度 51.7 分-- > 4251.7 値を 10 倍し 42517 が入っている",
+    "",
+    "(標高)2000m を加算したものを 10 倍している。",
+    "例：2.1m 値に 2000m を加算し、10 倍した 20021 が入っている。",
+};
+
+// The unit cell of the two direction maxima is the mark "※１", and the notes
+// block has no text for it.
+constexpr Decoding kMarkWithoutNote = unclear("unit cell ※１ has no note");
+
 constexpr Field kFields[] = {
     // Station description and time stamp.
     {0, kU16, "機関番号", ""},
     {2, kU16, "観測所番号(上２桁)", ""},
     {4, kS32, "観測所番号(下３桁)", ""},
     {8, kU16, "観測所種別", ""},
-    {10, kS32, "緯度", "度+0.1分"},
-    {14, kS32, "経度", "度+0.1分"},
-    {18, kU16, "標高", "0.1m"},
-    {20, kU16, "雨量計地上の高さ", "0.1m"},
-    {22, kU16, "風向風速計の高さ", "0.1m"},
-    {24, kU16, "温度計地上の高さ", "0.1m"},
-    {26, kU16, "予備", "0.1m"},
-    {28, kU16, "予備", "0.1m"},
-    {30, kU16, "予備", "0.1m"},
-    {32, kU16, "予備", "0.1m"},
+    {10, kS32, "緯度", "度+0.1分", degreesFromNote(kNotes[1])},
+    {14, kS32, "経度", "度+0.1分", degreesFromNote(kNotes[1])},
+    {18, kU16, "標高", "0.1m", fromNote(kNotes[4], 20000, 10, "m")},
+    {20, kU16, "雨量計地上の高さ", "0.1m", scaled(10, "m")},
+    {22, kU16, "風向風速計の高さ", "0.1m", scaled(10, "m")},
+    {24, kU16, "温度計地上の高さ", "0.1m", scaled(10, "m")},
+    {26, kU16, "予備", "0.1m", scaled(10, "m")},
+    {28, kU16, "予備", "0.1m", scaled(10, "m")},
+    {30, kU16, "予備", "0.1m", scaled(10, "m")},
+    {32, kU16, "予備", "0.1m", scaled(10, "m")},
     {34, kU16, "予備", ""},
     {36, kU16, "予備", ""},
     {38, kU16, "予備", ""},
@@ -43,29 +58,29 @@ constexpr Field kFields[] = {
     // Rain.
     {50, kS8, "障害状況識別符", ""},
     {51, kS32, "降水積算カウンタ", ""},
-    {55, kS32, "前１分間降水量", "0.1mm"},
+    {55, kS32, "前１分間降水量", "0.1mm", scaled(10, "mm")},
     {59, kS8, "利用フラグ", ""},
     {60, kS8, "予備", ""},
-    {61, kS32, "降水強度", "0.1mm/h"},
+    {61, kS32, "降水強度", "0.1mm/h", scaled(10, "mm/h")},
     {65, kS8, "利用フラグ", ""},
     {66, kS8, "予備", ""},
-    {67, kS32, "最大降水強度", "0.1mm/h"},
+    {67, kS32, "最大降水強度", "0.1mm/h", scaled(10, "mm/h")},
     {71, kS8, "利用フラグ", ""},
     {72, kS8, "予備", ""},
     // Wind.
     {73, kS8, "障害状況識別符", ""},
-    {74, kS32, "CW風向の最大値", "※１"},
+    {74, kS32, "CW風向の最大値", "※１", kMarkWithoutNote},
     {78, kS8, "利用フラグ", ""},
     {79, kS8, "予備", ""},
-    {80, kS32, "CCW風向の最大値", "※１"},
+    {80, kS32, "CCW風向の最大値", "※１", kMarkWithoutNote},
     {84, kS8, "利用フラグ", ""},
     {85, kS8, "予備", ""},
-    {86, kS32, "最大瞬間風速（３秒間移動平均）", "0.1m/s"},
+    {86, kS32, "最大瞬間風速（３秒間移動平均）", "0.1m/s", scaled(10, "m/s")},
     {90, kS8, "利用フラグ", ""},
     {91, kS8, "予備", ""},
     {92, kS32, "最大瞬間風速（３秒間移動平均）時の風向（16方位）", ""},
     {96, kS32, "最大瞬間風速（３秒間移動平均）時の風向（36方位）", ""},
-    {100, kS32, "最小瞬間風速（３秒移動平均）", "0.1m/s"},
+    {100, kS32, "最小瞬間風速（３秒移動平均）", "0.1m/s", scaled(10, "m/s")},
     {104, kS8, "利用フラグ", ""},
     {105, kS8, "予備", ""},
     {106, kS32, "平均風向（前10分間のベクトル平均）(16方位)", ""},
@@ -78,24 +93,24 @@ constexpr Field kFields[] = {
     {122, kS8, "利用フラグ", ""},
     {123, kS8, "予備", ""},
     {124, kS32, "風程有効データ数", ""},
-    {128, kS32, "平均風速（10分移動平均）", "0.1m/s"},
+    {128, kS32, "平均風速（10分移動平均）", "0.1m/s", scaled(10, "m/s")},
     {132, kS8, "利用フラグ", ""},
     {133, kS8, "予備", ""},
     // Air temperature.
     {134, kS8, "障害状況識別符", ""},
-    {135, kS32, "気温", "0.1℃"},
+    {135, kS32, "気温", "0.1℃", scaled(10, "℃")},
     {139, kS8, "利用フラグ", ""},
     {140, kS8, "予備", ""},
-    {141, kS32, "最高気温（前1分間）", "0.1℃"},
+    {141, kS32, "最高気温（前1分間）", "0.1℃", scaled(10, "℃")},
     {145, kS8, "利用フラグ", ""},
     {146, kS8, "予備", ""},
-    {147, kS32, "最低気温（前1分間）", "0.1℃"},
+    {147, kS32, "最低気温（前1分間）", "0.1℃", scaled(10, "℃")},
     {151, kS8, "利用フラグ", ""},
     {152, kS8, "予備", ""},
     // Sunshine.
     {153, kS8, "障害状況識別符", ""},
     {154, kS32, "日照積算カウンタ", ""},
-    {158, kS32, "日照時間", "１秒"},
+    {158, kS32, "日照時間", "１秒", asStoredIn("s")},
     {162, kS8, "利用フラグ", ""},
     {163, kS8, "予備", ""},
     // Snow.
@@ -109,16 +124,8 @@ constexpr Group kGroups[] = {
     {"地点情報", 22}, {"雨", 11}, {"風", 28}, {"気温", 10}, {"日照", 5}, {"積雪", 4},
 };
 
-constexpr std::string_view kNotes[] = {
-    "",
-    "(緯度・経度)度を 100 倍したものに、分(0.1 分単位)を加算する。",
-    "例：42 度 51.7 分-- > 4251.7 値を 10 倍し 42517 が入っている",
-    "",
-    "(標高)2000m を加算したものを 10 倍している。",
-    "例：2.1m 値に 2000m を加算し、10 倍した 20021 が入っている。",
-};
-
 static_assert(layoutIsContiguous(kFields, kRecordSize));
+static_assert(scaledUnitsAreDecoded(kFields));
 static_assert(countFields(kFields, kU16) == 19);
 static_assert(countFields(kFields, kS32) == 24);
 static_assert(countFields(kFields, kS8) == 37);
@@ -130,6 +137,7 @@ constexpr RecordFormat kAmd1MinFormat = {
     .stationBlock = {},
     .fields = kFields,
     .writeCells = writeRecordCells<kFields>,
+    .writeTableCells = writeTableCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = 0,

@@ -6,6 +6,8 @@
 
 #include "formats/csv_sheet.h"
 #include "formats/decimal.h"
+#include "formats/decoding.h"
+#include "formats/record_cells.h"
 
 namespace fenmarq {
 namespace {
@@ -77,9 +79,24 @@ char* appendPadded(std::int32_t value, int width, char* out) {
   return out + width;
 }
 
-// "2016-04-12T00:00:10": the longest is six values of eleven characters and
-// five separators.
-constexpr std::size_t kMaxTimeLength = 6 * kMaxDecimalLength + 5;
+// "2016-04-12T00:00:10+09:00": the longest is six values of eleven
+// characters, five separators and the offset.
+constexpr std::size_t kMaxTimeLength = 6 * kMaxDecimalLength + 5 + kRecordTimeOffset.size();
+
+// The unit of a field's values in the table.
+std::string_view unitOf(const Field& field, bool raw) {
+  const Decoding& decoding = field.decoding;
+  if (raw || (decoding.encoding == Encoding::kAsStored && decoding.unit.empty())) {
+    return withoutNoteMark(field.unit);
+  }
+  return decoding.unit;
+}
+
+std::size_t beginOf(std::span<const Field> fields) {
+  std::size_t begin = SIZE_MAX;
+  for (const Field& field : fields) begin = std::min(begin, field.offset);
+  return begin;
+}
 
 }  // namespace
 
@@ -96,9 +113,10 @@ void appendCsvField(std::string_view text, std::string& out) {
   out.push_back('"');
 }
 
-DataTable::DataTable(const RecordFormat& format) : format_(&format) {
-  columns_.push_back({"file", "file"});
-  columns_.push_back({"record", "record"});
+DataTable::DataTable(const RecordFormat& format, bool raw) : format_(&format), raw_(raw) {
+  columns_.push_back({.name = "file", .asciiName = "file", .title = "file"});
+  columns_.push_back(
+      {.name = "record", .asciiName = "record", .title = "record", .type = ColumnType::kInteger});
 
   static constexpr std::string_view kTimeLabels[] = {"年", "月", "日", "時", "分", "秒"};
   for (std::size_t part = 0; part < std::size(kTimeLabels); ++part) {
@@ -110,7 +128,21 @@ DataTable::DataTable(const RecordFormat& format) : format_(&format) {
   // a station block) has none of its own.
   hasTime_ = std::all_of(timeFields_.begin(), timeFields_.begin() + 5,
                          [](const Field* f) { return f != nullptr; });
-  if (hasTime_) columns_.push_back({"time", "time"});
+  if (hasTime_) {
+    columns_.push_back({.name = "time",
+                        .asciiName = "time",
+                        .title = "time",
+                        .type = ColumnType::kDateTime,
+                        .mayBeMissing = true});
+  }
+
+  // Records that begin before the station block ends read some of its bytes
+  // as their own fields (in the 2008 sfc layout, row 0 from image offset 26).
+  const std::size_t stationEnd = stationBlockEnd(format);
+  if (!raw && format.firstRecordOffset < stationEnd) {
+    recordsOnStationBlock_ =
+        (stationEnd - format.firstRecordOffset + format.recordSize - 1) / format.recordSize;
+  }
 
   // The groups span the station block and then the record's fields.
   std::vector<const Field*> fields;
@@ -129,12 +161,38 @@ DataTable::DataTable(const RecordFormat& format) : format_(&format) {
       std::string label(withoutNoteMark(field.label));
       // An unlabelled column is named by its place in the sheet.
       if (label.empty()) label = "列" + std::to_string(column + 1);
-      std::string name = groupName + numbered(label, ++labelUses[label]);
-      const std::string_view unit = withoutNoteMark(field.unit);
-      if (!unit.empty()) name.append("[").append(unit).append("]");
-      columns_.push_back({std::move(name), asciiName(g + 1, k + 1)});
+      TableColumn entry;
+      entry.title = groupName + numbered(label, ++labelUses[label]);
+      entry.unit = unitOf(field, raw);
+      entry.name = entry.title;
+      if (!entry.unit.empty()) entry.name.append("[").append(entry.unit).append("]");
+      entry.asciiName = asciiName(g + 1, k + 1);
+      entry.field = &field;
+      entry.sheetColumn = column + 1;
+      entry.fromStationBlock = column < format.stationBlock.size();
+      entry.decoded = !raw && isDecoded(field.decoding);
+      entry.type = entry.decoded ? ColumnType::kNumber : ColumnType::kInteger;
+      entry.mayBeMissing =
+          !entry.fromStationBlock && recordsOnStationBlock_ > 0 && isMissing(field, 0);
+      columns_.push_back(std::move(entry));
     }
   }
+}
+
+TimeStamp DataTable::timeOf(const std::uint8_t* record) const {
+  if (!hasTime_) return {};
+  int parts[6] = {};
+  for (int part = 0; part < 6; ++part) {
+    if (timeFields_[part]) parts[part] = readField(*timeFields_[part], record);
+  }
+  return {parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]};
+}
+
+bool DataTable::isMissing(const Field& field, std::size_t index) const {
+  if (index >= recordsOnStationBlock_) return false;
+  const std::size_t begin = format_->firstRecordOffset + index * format_->recordSize + field.offset;
+  return begin < stationBlockEnd(*format_) &&
+         begin + fieldWidth(field.type) > beginOf(format_->stationBlock);
 }
 
 void DataTable::writeHeader(bool asciiNames, CsvSheet& sheet) const {
@@ -164,32 +222,51 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
   std::string fileCells;
   appendCsvField(fileName, fileCells);
   fileCells.push_back(',');
-  std::string stationCells(CsvSheet::valueRowRoom(format.stationBlock.size()), '\0');
+  std::string stationCells(format.stationBlock.size() * kMaxNumberCellLength, '\0');
   char* end = stationCells.data();
   for (const Field& field : format.stationBlock) {
-    end = CsvSheet::appendValue(readField(field, image.data()), end);
+    end = raw_ ? appendFieldCell(field, image.data(), end)
+               : appendTableCell(field, image.data(), end);
   }
   stationCells.resize(static_cast<std::size_t>(end - stationCells.data()));
 
   const std::size_t room = fileCells.size() + kMaxDecimalLength + 1 + kMaxTimeLength + 1 +
-                           stationCells.size() + CsvSheet::valueRowRoom(format.fields.size());
+                           stationCells.size() + format.fields.size() * kMaxNumberCellLength + 1;
+  PositionTexts positions;
   for (std::size_t k = 0; k < format.recordCount; ++k) {
     const std::uint8_t* record = image.data() + format.firstRecordOffset + k * format.recordSize;
     char* out = sheet.beginRow(room);
     out = std::copy(fileCells.begin(), fileCells.end(), out);
     out = CsvSheet::appendValue(static_cast<std::int32_t>(k), out);
     if (hasTime_) {
-      static constexpr char kSeparators[] = "--T::";
-      out = appendPadded(readField(*timeFields_[0], record), 4, out);
-      for (int part = 1; part < 6; ++part) {
-        *out++ = kSeparators[part - 1];
-        const Field* field = timeFields_[part];
-        out = appendPadded(field ? readField(*field, record) : 0, 2, out);
+      const TimeStamp time = timeOf(record);
+      // A time stamp of zeros marks a record that holds no observation.
+      if (!time.missing()) {
+        static constexpr char kSeparators[] = "--T::";
+        const int parts[] = {time.year, time.month, time.day, time.hour, time.minute, time.second};
+        out = appendPadded(parts[0], 4, out);
+        for (int part = 1; part < 6; ++part) {
+          *out++ = kSeparators[part - 1];
+          out = appendPadded(parts[part], 2, out);
+        }
+        out = std::copy(kRecordTimeOffset.begin(), kRecordTimeOffset.end(), out);
       }
       *out++ = ',';
     }
     out = std::copy(stationCells.begin(), stationCells.end(), out);
-    out = format.writeCells(record, out);
+    if (k < recordsOnStationBlock_) {
+      for (const Field& field : format.fields) {
+        if (isMissing(field, k)) {
+          *out++ = ',';
+        } else {
+          out = appendTableCell(field, record, out);
+        }
+      }
+    } else if (raw_) {
+      out = format.writeCells(record, out);
+    } else {
+      out = format.writeTableCells(record, positions, out);
+    }
     out[-1] = '\n';  // the last cell ends the row, not a trailing comma
     sheet.endValueRow(out);
   }

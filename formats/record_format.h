@@ -30,6 +30,67 @@ constexpr std::size_t fieldWidth(FieldType type) {
   return 0;
 }
 
+// How the analysis table turns a field's stored integer into a physical
+// value. The sheet never applies it: it prints every field as stored.
+enum class Encoding : std::uint8_t {
+  // An integer in its own unit (a count, flag, code, direction in degrees,
+  // percentage): written as stored.
+  kAsStored,
+  // (stored - offset) / scale, in `unit`.
+  kLinear,
+  // Degrees times 1000 plus minutes in tenths (42517 is 42 degrees 51.7
+  // minutes): written as decimal degrees.
+  kDegreesAndTenthMinutes,
+  // Written as stored because the format does not say how to decode it: a
+  // note with an offset but no scale, a mark without a note, or a unit cell
+  // that the quantity contradicts. `doubt` says which.
+  kUnclear,
+};
+
+struct Decoding {
+  Encoding encoding = Encoding::kAsStored;
+  std::int32_t offset = 0;  // in stored units
+  std::int32_t scale = 1;   // stored units per `unit`
+  // The unit of the value the table writes. Empty for kAsStored: the unit
+  // cell's (without a note mark); for kUnclear: none, the value is not known
+  // to be in any.
+  std::string_view unit;
+  // The note of the sheet's notes block that the decoding follows, as the
+  // sheet writes it; empty where the unit cell alone gives the scale.
+  std::string_view note;
+  std::string_view doubt;  // for kUnclear
+};
+
+// A unit cell such as "0.1m/s": `scale` stored units make one `unit`.
+constexpr Decoding scaled(std::int32_t scale, std::string_view unit) {
+  return {Encoding::kLinear, 0, scale, unit, {}, {}};
+}
+
+// Offset and scale as `note` gives them, or as it gives the offset and the
+// unit cell the scale.
+constexpr Decoding fromNote(std::string_view note, std::int32_t offset, std::int32_t scale,
+                            std::string_view unit) {
+  return {Encoding::kLinear, offset, scale, unit, note, {}};
+}
+
+constexpr Decoding degreesFromNote(std::string_view note) {
+  return {Encoding::kDegreesAndTenthMinutes, 0, 1, "度", note, {}};
+}
+
+// An integer in a unit other than its unit cell's spelling ("１秒" is "s").
+constexpr Decoding asStoredIn(std::string_view unit) {
+  return {Encoding::kAsStored, 0, 1, unit, {}, {}};
+}
+
+// An integer as stored, which `note` describes without an encoding.
+constexpr Decoding describedBy(std::string_view note) {
+  return {Encoding::kAsStored, 0, 1, {}, note, {}};
+}
+
+constexpr Decoding unclear(std::string_view doubt, std::string_view note = {}) {
+  return {Encoding::kUnclear, 0, 1, {}, note, doubt};
+}
+
 // One field of a record and, with it, one column of the sheet. Labels and
 // units are UTF-8 here and written in CP932; an empty unit is an empty cell.
 struct Field {
@@ -37,7 +98,19 @@ struct Field {
   FieldType type;
   std::string_view label;
   std::string_view unit;
+  Decoding decoding = {};
 };
+
+// True when no unit cell that states a scale ("0.1m", "0.01KJ/m^2") is left
+// undecoded: every such field says how its scale applies, or why it does not.
+constexpr bool scaledUnitsAreDecoded(std::span<const Field> fields) {
+  for (const Field& field : fields) {
+    if (field.unit.starts_with("0.") && field.decoding.encoding == Encoding::kAsStored) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // The value of `field` in the record or block that starts at `base`.
 inline std::int32_t readField(const Field& field, const std::uint8_t* base) {
@@ -64,6 +137,26 @@ struct Group {
 // returns their end. The row end is not included.
 using RecordCellWriter = char* (*)(const std::uint8_t* record, char* out);
 
+// The last text of each latitude and longitude column of an analysis table,
+// kept by its writer for one file.
+class PositionTexts {
+ public:
+  static constexpr std::size_t kSlots = 4;
+  // The cell of `stored` in the column of `slot`, from its last text when the
+  // value is the same (decoding.h).
+  char* append(std::size_t slot, std::int32_t stored, const Decoding& decoding, char* out);
+
+ private:
+  struct Text {
+    std::int32_t stored = 0;
+    std::uint8_t length = 0;  // 0: none yet
+    char cell[28];
+  };
+  Text texts_[kSlots];
+};
+
+using TableCellWriter = char* (*)(const std::uint8_t* record, PositionTexts& positions, char* out);
+
 struct RecordFormat {
   // Fields read once from fixed image offsets and printed in the first data
   // row only; every later row has an empty cell in each of their columns.
@@ -74,6 +167,9 @@ struct RecordFormat {
   // Writes a record's cells: writeRecordCells<fields> (formats/record_cells.h),
   // the generic cell writer compiled for this table.
   RecordCellWriter writeCells;
+  // Writes a record's cells of the analysis table, physical values where the
+  // fields' decodings give them: writeTableCells<fields> (record_cells.h).
+  TableCellWriter writeTableCells;
   std::size_t recordSize;
   std::size_t recordCount;
   std::size_t firstRecordOffset;

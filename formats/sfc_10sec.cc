@@ -19,15 +19,27 @@ using enum FieldType;
 constexpr std::size_t kRecordSize = 262;
 constexpr std::size_t kRecordCount = 8640;  // 24 hours x 360 ten-second steps
 
+// The notes block after the data rows; the decodings in the field table name
+// the note they follow.
+constexpr std::string_view kNotes[] = {
+    "",
+    "※1(緯度・経度)度を 100 倍したものに、分(0.1 分単位)を加算する。"
+    "例：42 度 51.7 分-- > 4251.7 値を 10 倍し 42517 が入っている",
+    "※2 2000m を加算したものを 10 倍している。"
+    "例：2.1m に 2000m を加算し、10 倍した 20021 が入っている",
+    "※3 有効桁数小数第 3 位までのものを 1000 倍し、50000 加算してある。例：34.810 -- > 84810",
+    "※4 50 を加算し、10 倍したもの。例：4.4℃-- > 544",
+};
+
 constexpr Field kFields[] = {
     // Station description and time stamp (to the second).
     {0, kU16, "機関番号", ""},
     {2, kU16, "観測所番号(上２桁)", ""},
     {4, kS32, "観測所番号(下３桁)", ""},
     {8, kU16, "観測所種別", ""},
-    {10, kS32, "緯度※１", "度+0.1分"},
-    {14, kS32, "経度※１", "度+0.1分"},
-    {18, kU16, "標高※２", "0.1m"},
+    {10, kS32, "緯度※１", "度+0.1分", degreesFromNote(kNotes[1])},
+    {14, kS32, "経度※１", "度+0.1分", degreesFromNote(kNotes[1])},
+    {18, kU16, "標高※２", "0.1m", fromNote(kNotes[2], 20000, 10, "m")},
     {20, kU16, "雨量計地上の高さ", ""},
     {22, kU16, "風向風速計の高さ", ""},
     {24, kU16, "温度計地上の高さ", ""},
@@ -53,17 +65,17 @@ constexpr Field kFields[] = {
     {65, kS8, "障害状況識別符", ""},
     {66, kS32, "前10秒間CW風向の最大値", "度"},
     {70, kS32, "前10秒間CCW風向の最大値", "度"},
-    {74, kS32, "前10秒間最大瞬間風速", "0.1m/s"},
+    {74, kS32, "前10秒間最大瞬間風速", "0.1m/s", scaled(10, "m/s")},
     {78, kS32, "前10秒間最大瞬間風速時の風向", "度"},
-    {82, kS32, "前10秒間最小瞬間風速", "0.1m/s"},
+    {82, kS32, "前10秒間最小瞬間風速", "0.1m/s", scaled(10, "m/s")},
     {86, kS32, "前10秒間風向有効データ数", ""},
     {90, kS32, "前10秒間風速有効データ数", ""},
     {94, kS32, "前10秒間風程", ""},
-    {98, kS32, "前10秒間積算風向ベクトルX成分　※３", ""},
-    {102, kS32, "前10秒間積算風向ベクトルY成分　※３", ""},
+    {98, kS32, "前10秒間積算風向ベクトルX成分　※３", "", fromNote(kNotes[3], 50000, 1000, "")},
+    {102, kS32, "前10秒間積算風向ベクトルY成分　※３", "", fromNote(kNotes[3], 50000, 1000, "")},
     // Air temperature.
     {106, kS8, "障害状況識別符", ""},
-    {107, kS32, "気温データ※４", "℃"},
+    {107, kS32, "気温データ※４", "℃", fromNote(kNotes[4], 500, 10, "℃")},
     // Sunshine.
     {111, kS8, "障害状況識別符", ""},
     {112, kS32, "日照１データ", ""},
@@ -95,14 +107,14 @@ constexpr Field kFields[] = {
     {177, kS8, "障害状況識別符", ""},
     {178, kS32, "前１０秒間CW風向の最大値", "度"},
     {182, kS32, "前１０秒間CCW風向の最大値", "度"},
-    {186, kS32, "前１０秒間最大瞬間風速", "0.1m/s"},
+    {186, kS32, "前１０秒間最大瞬間風速", "0.1m/s", scaled(10, "m/s")},
     {190, kS32, "前１０秒間最大瞬間風速の風向", "度"},
-    {194, kS32, "前１０秒間最小瞬間風速", "0.1m/s"},
+    {194, kS32, "前１０秒間最小瞬間風速", "0.1m/s", scaled(10, "m/s")},
     {198, kS32, "前１０秒間風向有効データ数", ""},
     {202, kS32, "前１０秒間風速有効データ数", ""},
     {206, kS32, "前１０秒間風程", ""},
-    {210, kS32, "前１０秒間積算風向ベクトルX成分※３", ""},
-    {214, kS32, "前１０秒間積算風向ベクトルY成分※３", ""},
+    {210, kS32, "前１０秒間積算風向ベクトルX成分※３", "", fromNote(kNotes[3], 50000, 1000, "")},
+    {214, kS32, "前１０秒間積算風向ベクトルY成分※３", "", fromNote(kNotes[3], 50000, 1000, "")},
     // Housekeeping words, one per sensor group and one for the station unit.
     {218, kS32, "雨量HK", ""},
     {222, kS32, "風HK", ""},
@@ -122,17 +134,8 @@ constexpr Group kGroups[] = {
     {"積雪", 2},      {"気圧", 3}, {"湿度", 2}, {"視程", 8}, {"風", 11},  {"HK", 11},
 };
 
-constexpr std::string_view kNotes[] = {
-    "",
-    "※1(緯度・経度)度を 100 倍したものに、分(0.1 分単位)を加算する。"
-    "例：42 度 51.7 分-- > 4251.7 値を 10 倍し 42517 が入っている",
-    "※2 2000m を加算したものを 10 倍している。"
-    "例：2.1m に 2000m を加算し、10 倍した 20021 が入っている",
-    "※3 有効桁数小数第 3 位までのものを 1000 倍し、50000 加算してある。例：34.810 -- > 84810",
-    "※4 50 を加算し、10 倍したもの。例：4.4℃-- > 544",
-};
-
 static_assert(layoutIsContiguous(kFields, kRecordSize));
+static_assert(scaledUnitsAreDecoded(kFields));
 static_assert(countFields(kFields, kU16) == 20);
 static_assert(countFields(kFields, kS32) == 53);
 static_assert(countFields(kFields, kS8) == 10);
@@ -145,6 +148,7 @@ constexpr RecordFormat kSfc10SecFormat = {
     .stationBlock = {},
     .fields = kFields,
     .writeCells = writeRecordCells<kFields>,
+    .writeTableCells = writeTableCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = 0,

@@ -18,22 +18,37 @@ using enum FieldType;
 constexpr std::size_t kRecordSize = 255;
 constexpr std::size_t kRecordCount = 1440;  // 24 hours x 60 minutes
 
+// The notes block after the data rows; the decodings in the field table name
+// the note they follow.
+constexpr std::string_view kNotes[] = {
+    "",
+    "※1(緯度・経度)度を 100 倍したものに、分(0.1 分単位)を加算する。"
+    "例：42 度 51.7 分-- > 4251.7 値を 10 倍し 42517 が入っている",
+    "※2 2000m を加算",
+    "※3(重力加速度) - 90000 を加算",
+};
+
+// The two directions at the maximum gust carry the mark "※４", which has no
+// note; gravity has a note with an offset but no scale.
+constexpr Decoding kMarkWithoutNote = unclear("mark ※４ has no note");
+constexpr Decoding kOffsetWithoutScale = unclear("note gives an offset but no scale", kNotes[3]);
+
 constexpr Field kFields[] = {
     // Station description and time stamp.
     {0, kU16, "機関番号", ""},
     {2, kU16, "地点番号(上２桁)", ""},
     {4, kS32, "地点番号(下３桁)", ""},
     {8, kU16, "観測所種別", ""},
-    {10, kS32, "緯度※１", "度+0.1分"},
-    {14, kS32, "経度※１", "度+0.1分"},
-    {18, kU16, "標高※２", "0.1m"},
-    {20, kU16, "雨量計地上の高さ", "0.1m"},
-    {22, kU16, "風向風速計の高さ", "0.1m"},
-    {24, kU16, "温度計地上の高さ", "0.1m"},
-    {26, kU16, "日照計地上の高さ", "0.1m"},
-    {28, kU16, "全天日射計地上の高さ", "0.1m"},
-    {30, kU16, "気圧計の高さ※２", "0.1m"},
-    {32, kU16, "視程計地上の高さ", "0.1m"},
+    {10, kS32, "緯度※１", "度+0.1分", degreesFromNote(kNotes[1])},
+    {14, kS32, "経度※１", "度+0.1分", degreesFromNote(kNotes[1])},
+    {18, kU16, "標高※２", "0.1m", fromNote(kNotes[2], 20000, 10, "m")},
+    {20, kU16, "雨量計地上の高さ", "0.1m", scaled(10, "m")},
+    {22, kU16, "風向風速計の高さ", "0.1m", scaled(10, "m")},
+    {24, kU16, "温度計地上の高さ", "0.1m", scaled(10, "m")},
+    {26, kU16, "日照計地上の高さ", "0.1m", scaled(10, "m")},
+    {28, kU16, "全天日射計地上の高さ", "0.1m", scaled(10, "m")},
+    {30, kU16, "気圧計の高さ※２", "0.1m", fromNote(kNotes[2], 20000, 10, "m")},
+    {32, kU16, "視程計地上の高さ", "0.1m", scaled(10, "m")},
     {34, kU16, "予備", ""},
     {36, kU16, "予備", ""},
     {38, kU16, "予備", ""},
@@ -45,13 +60,13 @@ constexpr Field kFields[] = {
     // Rain.
     {50, kS8, "障害状況識別符", ""},
     {51, kS32, "降水積算カウンタ", ""},
-    {55, kS32, "前１分間降水量", "0.1mm"},
+    {55, kS32, "前１分間降水量", "0.1mm", scaled(10, "mm")},
     {59, kS8, "利用フラグ", ""},
     {60, kS8, "予備", ""},
-    {61, kS32, "降水強度", "0.1mm/h"},
+    {61, kS32, "降水強度", "0.1mm/h", scaled(10, "mm/h")},
     {65, kS8, "利用フラグ", ""},
     {66, kS8, "予備", ""},
-    {67, kS32, "最大降水強度", "0.1mm/h"},
+    {67, kS32, "最大降水強度", "0.1mm/h", scaled(10, "mm/h")},
     {71, kS8, "利用フラグ", ""},
     {72, kS8, "予備", ""},
     {73, kS32, "降水の有無", ""},
@@ -68,12 +83,12 @@ constexpr Field kFields[] = {
     {92, kS32, "CCW風向の最大値", "度"},
     {96, kS8, "利用フラグ", ""},
     {97, kS8, "予備", ""},
-    {98, kS32, "最大瞬間風速（３秒間移動平均）", "0.1m/s"},
+    {98, kS32, "最大瞬間風速（３秒間移動平均）", "0.1m/s", scaled(10, "m/s")},
     {102, kS8, "利用フラグ", ""},
     {103, kS8, "予備", ""},
-    {104, kS32, "最大瞬間風速（３秒間移動平均）時の風向（16方位）※４", ""},
-    {108, kS32, "最大瞬間風速（３秒間移動平均）時の風向（36方位）※４", ""},
-    {112, kS32, "最小瞬間風速(3秒間移動平均)", "0.1m/s"},
+    {104, kS32, "最大瞬間風速（３秒間移動平均）時の風向（16方位）※４", "", kMarkWithoutNote},
+    {108, kS32, "最大瞬間風速（３秒間移動平均）時の風向（36方位）※４", "", kMarkWithoutNote},
+    {112, kS32, "最小瞬間風速(3秒間移動平均)", "0.1m/s", scaled(10, "m/s")},
     {116, kS8, "利用フラグ", ""},
     {117, kS8, "予備", ""},
     {118, kS32, "平均風向（前10分間のベクトル平均）（16方位）", ""},
@@ -86,32 +101,33 @@ constexpr Field kFields[] = {
     {134, kS8, "利用フラグ", ""},
     {135, kS8, "予備", ""},
     {136, kS32, "風程有効データ数", ""},
-    {140, kS32, "平均風速（10分間移動平均", "0.1m/s"},  // label has no closing parenthesis
+    {140, kS32, "平均風速（10分間移動平均", "0.1m/s",
+     scaled(10, "m/s")},  // label has no closing parenthesis
     {144, kS8, "利用フラグ", ""},
     {145, kS8, "予備", ""},
     // Air temperature.
     {146, kS8, "障害状況識別符", ""},
-    {147, kS32, "気温", "0.1℃"},
+    {147, kS32, "気温", "0.1℃", scaled(10, "℃")},
     {151, kS8, "利用フラグ", ""},
     {152, kS8, "予備", ""},
-    {153, kS32, "最高気温（前１分間）", "0.1℃"},
+    {153, kS32, "最高気温（前１分間）", "0.1℃", scaled(10, "℃")},
     {157, kS8, "利用フラグ", ""},
     {158, kS8, "予備", ""},
-    {159, kS32, "最低気温（前１分間）", "0.1℃"},
+    {159, kS32, "最低気温（前１分間）", "0.1℃", scaled(10, "℃")},
     {163, kS8, "利用フラグ", ""},
     {164, kS8, "予備", ""},
     // Sunshine.
     {165, kS8, "障害状況識別符", ""},
     {166, kS32, "日照積算カウンタ", ""},
-    {170, kS32, "日照時間", "1s"},
+    {170, kS32, "日照時間", "1s", asStoredIn("s")},
     {174, kS8, "利用フラグ", ""},
     {175, kS8, "予備", ""},
     // Solar radiation.
     {176, kS8, "障害状況識別符", ""},
-    {177, kS32, "直達日射量", "0.01KJ/m^2"},
+    {177, kS32, "直達日射量", "0.01KJ/m^2", scaled(100, "KJ/m^2")},
     {181, kS8, "利用フラグ", ""},
     {182, kS8, "予備", ""},
-    {183, kS32, "全天日射量", "0.01KJ/m^2"},
+    {183, kS32, "全天日射量", "0.01KJ/m^2", scaled(100, "KJ/m^2")},
     {187, kS8, "利用フラグ", ""},
     {188, kS8, "予備", ""},
     // Snow.
@@ -121,14 +137,14 @@ constexpr Field kFields[] = {
     {195, kS8, "予備", ""},
     // Air pressure.
     {196, kS8, "障害状況識別符", ""},
-    {197, kU16, "重力加速度※３", "m/s^2"},
-    {199, kS32, "現地気圧", "0.1hPa"},
+    {197, kU16, "重力加速度※３", "m/s^2", kOffsetWithoutScale},
+    {199, kS32, "現地気圧", "0.1hPa", scaled(10, "hPa")},
     {203, kS8, "利用フラグ", ""},
     {204, kS8, "予備", ""},
-    {205, kS32, "海面気圧", "0.1hPa"},
+    {205, kS32, "海面気圧", "0.1hPa", scaled(10, "hPa")},
     {209, kS8, "利用フラグ", ""},
     {210, kS8, "予備", ""},
-    {211, kS32, "最低海面気圧", "0.1hPa"},
+    {211, kS32, "最低海面気圧", "0.1hPa", scaled(10, "hPa")},
     {215, kS8, "利用フラグ", ""},
     {216, kS8, "予備", ""},
     // Humidity.
@@ -139,15 +155,15 @@ constexpr Field kFields[] = {
     {224, kS32, "最低相対湿度", "%"},
     {228, kS8, "利用フラグ", ""},
     {229, kS8, "予備", ""},
-    {230, kS32, "蒸気圧", "0.1hPa"},
+    {230, kS32, "蒸気圧", "0.1hPa", scaled(10, "hPa")},
     {234, kS8, "利用フラグ", ""},
     {235, kS8, "予備", ""},
-    {236, kS32, "露点温度", "0.1℃"},
+    {236, kS32, "露点温度", "0.1℃", scaled(10, "℃")},
     {240, kS8, "利用フラグ", ""},
     {241, kS8, "予備", ""},
     // Visibility and present weather.
     {242, kS8, "障害状況識別符", ""},
-    {243, kS32, "視程", "0.001km"},
+    {243, kS32, "視程", "0.001km", scaled(1000, "km")},
     {247, kS8, "利用フラグ", ""},
     {248, kS8, "予備", ""},
     {249, kS32, "15分現在天気", ""},
@@ -160,15 +176,8 @@ constexpr Group kGroups[] = {
     {"日射量", 7},    {"積雪", 4}, {"気圧", 11}, {"湿度", 13}, {"視程", 7},
 };
 
-constexpr std::string_view kNotes[] = {
-    "",
-    "※1(緯度・経度)度を 100 倍したものに、分(0.1 分単位)を加算する。"
-    "例：42 度 51.7 分-- > 4251.7 値を 10 倍し 42517 が入っている",
-    "※2 2000m を加算",
-    "※3(重力加速度) - 90000 を加算",
-};
-
 static_assert(layoutIsContiguous(kFields, kRecordSize));
+static_assert(scaledUnitsAreDecoded(kFields));
 static_assert(countFields(kFields, kU16) == 20);
 static_assert(countFields(kFields, kS32) == 37);
 static_assert(countFields(kFields, kS8) == 67);
@@ -181,6 +190,7 @@ constexpr RecordFormat kSfc1MinFormat = {
     .stationBlock = {},
     .fields = kFields,
     .writeCells = writeRecordCells<kFields>,
+    .writeTableCells = writeTableCells<kFields>,
     .recordSize = kRecordSize,
     .recordCount = kRecordCount,
     .firstRecordOffset = 0,

@@ -13,20 +13,32 @@ packages=(
   # The Debian packages (every Build-Depends of debian/control is above) and
   # their checks: validators, manual pages, lintian, gio for the MIME defaults.
   dpkg-dev debhelper desktop-file-utils appstream man-db lintian libglib2.0-bin
-  # Reads the analysis table in one end-to-end test (about 12 MB to fetch).
-  python3-pandas
+  # Reads the analysis table in one end-to-end test (about 12 MB to fetch); the
+  # Python module (pybind11, numpy) and its tests, with the scale-out recipes
+  # (Dask, GNU parallel).
+  python3-pandas python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest
+  python3-dask python3-distributed parallel
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux
 )
+
+# Node.js and npm check the table's schema; a Node.js from elsewhere that
+# brings its own npm is kept.
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
     missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The schema checker's npm packages, as its lock file pins them, into the
+# git-ignored tests/schema/node_modules.
+cd "$(dirname "$0")/../tests/schema"
+[ -d node_modules/tableschema ] || npm ci --no-audit --no-fund --loglevel=error

@@ -56,6 +56,8 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"convert"}, 2, ""},
       {{"convert", "--fast", std::string(kAmd)}, 2, ""},
       {{"samples"}, 2, ""},
+      {{"convert", "--files-from"}, 2, ""},
+      {{"convert", "--files-from", "no-list.txt"}, 1, "", "fenmarq-cli: cannot read no-list.txt\n"},
       {{"convert", "readme.txt"}, 0, std::string(kNotTargetLog) + std::string(kBatchEndLog)},
       // One job: nothing after the entry that ends the batch is started.
       {{"convert", "--jobs", "1", "amd_1min_20160412.99999", std::string(kAmd)},
@@ -69,6 +71,9 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"table", std::string(kAmd), "amd_1min_20160412.99999"}, 2, ""},
       {{"table", std::string(kAmd), sfc}, 2, ""},
       {{"table", "-o", std::string(kAmd), std::string(kAmd)}, 2, ""},
+      {{"table", "--schema", std::string(kAmd), std::string(kAmd)}, 2, ""},
+      {{"table", "--schema"}, 2, ""},
+      {{"table", "--columns", sfc, "--schema", "s.json"}, 2, ""},
       {{"table", "-o", "t.csv", "amd_1min_20160413.62078"},
        0,
        "",
@@ -90,13 +95,17 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   expectOutputs({}, outputFiles());
   EXPECT_EQ(readFile(kAmd), std::string(246'240, '\0'));
   EXPECT_EQ(readFile("t.csv").substr(0, 5), "file,");
+  EXPECT_EQ(readFile("t.csv.schema.json").substr(0, 1), "{");
+  EXPECT_FALSE(fs::exists("s.json"));
   // "-o -" is standard output, as "-" is for most commands.
   EXPECT_EQ(runCli({"table", "-o", "-", "amd_1min_20160413.62078"}).out, readFile("t.csv"));
-  EXPECT_FALSE(std::filesystem::exists("-"));
+  EXPECT_FALSE(fs::exists("-"));
 }
 
 // Where Debian's pandas is installed, it reads a table of two day files with
-// its defaults: one header, one row per record, integers as integers.
+// its defaults: one header, one row per record, decoded quantities as floats
+// exactly where the schema says number, the rest as integers, and the time
+// with its offset. A table on standard output leaves no schema unless asked.
 TEST(CliTest, TableReadsIntoPandasAsItIs) {
   if (!onPosix() || std::system("/usr/bin/python3 -c 'import pandas' 2>/dev/null") != 0) {
     GTEST_SKIP() << "no pandas for /usr/bin/python3";
@@ -106,16 +115,27 @@ TEST(CliTest, TableReadsIntoPandasAsItIs) {
   const std::string sfc = "sfc_10sec_20160412.47662";
   const CliRun table = runCli({"table", "--output=t.csv", sfc, sfc});
   ASSERT_EQ(table.status, 0) << table.err;
-  // --columns lists a heading and every column of the table.
+  // --columns describes every column under a heading.
   const CliRun columns = runCli({"table", "--columns", sfc});
   ASSERT_EQ(columns.status, 0);
   EXPECT_EQ(std::ranges::count(columns.out, '\n'), 1 + 86);
-  // Every column is int64 but the file name and the time.
-  EXPECT_EQ(std::system("/usr/bin/python3 -c \"import pandas as pd; d = pd.read_csv('t.csv'); "
-                        "assert d.shape == (17280, 86), d.shape; "
-                        "assert list(d.dtypes[d.dtypes != 'int64'].index) == ['file', 'time']; "
-                        "assert d['time'].iloc[-1] == '2016-04-12T23:59:50'\""),
-            0);
+  EXPECT_EQ(
+      std::system("/usr/bin/python3 -c \"import json, pandas as pd; d = pd.read_csv('t.csv'); "
+                  "s = json.load(open('t.csv.schema.json'))['fields']; "
+                  "assert d.shape == (17280, 86), d.shape; "
+                  "assert [f['name'] for f in s] == list(d.columns); "
+                  "floats = [f['name'] for f in s if f['type'] == 'number']; "
+                  "assert list(d.columns[d.dtypes == 'float64']) == floats; "
+                  "assert list(d.columns[d.dtypes == 'object']) == ['file', 'time']; "
+                  "t = pd.to_datetime(d['time']).iloc[-1]; "
+                  "assert str(t) == '2016-04-12 23:59:50+09:00', t\""),
+      0);
+  const CliRun piped = runCli({"table", "-o", "-", sfc});
+  const CliRun asked = runCli({"table", "--schema=p.json", sfc});
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.out, asked.out);
+  EXPECT_FALSE(fs::exists("-.schema.json"));
+  EXPECT_EQ(readFile("p.json"), readFile("t.csv.schema.json"));
 }
 
 // Help after any command, the version with its licence and codec, and every
@@ -131,7 +151,7 @@ TEST(CliTest, HelpVersionAndJobsInTheirUsualForms) {
   } helps[] = {
       {{"--help"}, "\n  fenmarq-cli samples DIR\n", ""},
       {{"convert", "--help"}, "\n  --make-dirs ", "fenmarq-cli table"},
-      {{"table", "-h"}, "\n  fenmarq-cli table --columns FORMAT\n\ntable ", "--make-dirs"},
+      {{"table", "-h"}, "\n  fenmarq-cli table [--raw] --columns FORMAT\n\ntable ", "--make-dirs"},
       {{"samples", "-h"}, "Usage:\n  fenmarq-cli samples DIR\n\nsamples ", "convert"},
   };
   for (const auto& h : helps) {

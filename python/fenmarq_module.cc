@@ -1,0 +1,289 @@
+// _fenmarq: the analysis table's columns straight into NumPy arrays, for the
+// fenmarq package (fenmarq/__init__.py), which makes the pandas DataFrame.
+//
+// A read checks every file's name and format first, then allocates one
+// block per kind of column for all the files' records at once, and fills
+// the blocks file by file with the interpreter released.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "convert/conversion_rule.h"
+#include "convert/file.h"
+#include "convert/observation_file_name.h"
+#include "convert/table_writer.h"
+#include "formats/data_table.h"
+#include "formats/decoding.h"
+#include "formats/format_converter.h"
+#include "formats/table_schema.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+
+namespace py = pybind11;
+
+namespace fenmarq {
+namespace {
+
+constexpr std::int64_t kNotATime = std::numeric_limits<std::int64_t>::min();  // NaT
+
+// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
+std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+  year -= month <= 2;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
+  const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+// Nanoseconds since 1970 UTC of a time stamp in Japan Standard Time; NaT for
+// one of zeros or one that names no time.
+std::int64_t utcNanoseconds(const TimeStamp& t) {
+  if (t.missing() || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 ||
+      t.minute > 59 || t.second > 59) {
+    return kNotATime;
+  }
+  const std::int64_t seconds =
+      daysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) * 86'400 +
+      t.hour * 3'600 + t.minute * 60 + t.second - 9 * 3'600;
+  return seconds * 1'000'000'000;
+}
+
+const RecordFormat& formatOf(const std::vector<std::string>& paths) {
+  if (paths.empty()) throw py::value_error("no files to read");
+  const RecordFormat* first = nullptr;
+  for (const std::string& path : paths) {
+    const RecordFormat* format = formatOfName(path);
+    if (format == nullptr) throw py::value_error(path + " is not a conversion target");
+    if (first == nullptr) first = format;
+    if (format != first) {
+      throw py::value_error(path + " selects another record format than " + paths.front());
+    }
+  }
+  return *first;
+}
+
+// The short files among `paths`, as warning texts (the interpreter warns
+// before anything is read, so that warnings made errors stop the read).
+std::vector<std::string> check(const std::vector<std::string>& paths) {
+  const std::size_t size = layoutSize(formatOf(paths));
+  std::vector<std::string> warnings;
+  for (const std::string& path : paths) {
+    File input;
+    if (!input.open(path, OpenMode::kRead)) {
+      PyErr_SetString(PyExc_FileNotFoundError, ("cannot open " + path).c_str());
+      throw py::error_already_set();
+    }
+    std::error_code error;
+    const std::uintmax_t got = std::filesystem::file_size(pathFromUtf8(path), error);
+    if (!error && got < size) {
+      warnings.push_back(path + " holds " + std::to_string(got) + " bytes, fewer than the " +
+                         std::to_string(size) + " of its layout; the missing bytes read as zeros");
+    }
+  }
+  return warnings;
+}
+
+// Where one column of the table goes.
+struct Target {
+  const Field* field;
+  bool fromStationBlock;
+  bool decoded;
+  double* numbers = nullptr;  // row 0 of its block row
+  std::int64_t* integers = nullptr;
+  bool* missing = nullptr;  // for integers that may be missing
+};
+
+template <FieldType type>
+std::int32_t readAs(const std::uint8_t* at) {
+  if constexpr (type == FieldType::kU16) {
+    return readU16(at);
+  } else if constexpr (type == FieldType::kS32) {
+    return readS32(at);
+  } else {
+    return readS8(at);
+  }
+}
+
+// Rows `first` on of `target` from `count` records of `size` bytes from
+// `records` (station-block fields from `image`, the same on every row).
+template <FieldType type>
+void fillColumnOf(const Target& target, const std::uint8_t* image, const std::uint8_t* records,
+                  std::size_t size, std::size_t count, std::size_t first) {
+  const std::size_t step = target.fromStationBlock ? 0 : size;
+  const std::uint8_t* at = (target.fromStationBlock ? image : records) + target.field->offset;
+  const Decoding& decoding = target.field->decoding;
+  if (target.numbers) {
+    double* out = target.numbers + first;
+    for (std::size_t k = 0; k < count; ++k, at += step) {
+      const std::int32_t stored = readAs<type>(at);
+      out[k] = target.decoded ? decodedValue(decoding, stored) : stored;
+    }
+  } else {
+    std::int64_t* out = target.integers + first;
+    for (std::size_t k = 0; k < count; ++k, at += step) out[k] = readAs<type>(at);
+    if (target.missing) std::fill_n(target.missing + first, count, false);
+  }
+}
+
+void fillColumn(const Target& target, const std::uint8_t* image, const std::uint8_t* records,
+                std::size_t size, std::size_t count, std::size_t first) {
+  switch (target.field->type) {
+    case FieldType::kU16:
+      return fillColumnOf<FieldType::kU16>(target, image, records, size, count, first);
+    case FieldType::kS32:
+      return fillColumnOf<FieldType::kS32>(target, image, records, size, count, first);
+    case FieldType::kS8:
+      return fillColumnOf<FieldType::kS8>(target, image, records, size, count, first);
+  }
+}
+
+py::dict read(const std::vector<std::string>& paths, bool raw) {
+  const RecordFormat& format = formatOf(paths);
+  const DataTable table(format, raw);
+  const std::size_t perFile = format.recordCount;
+  const std::size_t rows = perFile * paths.size();
+
+  // One block per kind of column: row c of a block is one column, as pandas
+  // keeps them.
+  std::vector<std::size_t> numberColumns, integerColumns, nullableColumns;
+  const std::vector<TableColumn>& columns = table.columns();
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (columns[c].field == nullptr) continue;
+    if (columns[c].type == ColumnType::kNumber) {
+      numberColumns.push_back(c);
+    } else {
+      integerColumns.push_back(c);
+      if (columns[c].mayBeMissing) nullableColumns.push_back(c);
+    }
+  }
+  py::array_t<double> numbers({numberColumns.size(), rows});
+  py::array_t<std::int64_t> integers({integerColumns.size(), rows});
+  py::array_t<bool> missing({nullableColumns.size(), rows});
+  py::array_t<std::int64_t> records(rows), times(table.hasTime() ? rows : 0);
+
+  std::vector<Target> targets;
+  double* const numberData = numbers.mutable_data();
+  std::int64_t* const integerData = integers.mutable_data();
+  bool* const missingData = missing.mutable_data();
+  for (std::size_t i = 0; i < numberColumns.size(); ++i) {
+    const TableColumn& column = columns[numberColumns[i]];
+    targets.push_back({column.field, column.fromStationBlock, true, numberData + i * rows});
+  }
+  for (std::size_t i = 0; i < integerColumns.size(); ++i) {
+    const TableColumn& column = columns[integerColumns[i]];
+    Target target{column.field, column.fromStationBlock, false};
+    target.integers = integerData + i * rows;
+    const auto nullable =
+        std::find(nullableColumns.begin(), nullableColumns.end(), integerColumns[i]);
+    if (nullable != nullableColumns.end()) {
+      target.missing = missingData + (nullable - nullableColumns.begin()) * rows;
+    }
+    targets.push_back(target);
+  }
+
+  std::string failed;
+  {
+    py::gil_scoped_release released;
+    std::int64_t* const recordData = records.mutable_data();
+    std::int64_t* const timeData = times.mutable_data();
+    std::vector<std::uint8_t> image(layoutSize(format));
+    for (std::size_t f = 0; f < paths.size() && failed.empty(); ++f) {
+      if (readDayFile(paths[f], image) < 0) {
+        failed = paths[f];
+        break;
+      }
+      const std::size_t first = f * perFile;
+      const std::uint8_t* const records0 = image.data() + format.firstRecordOffset;
+      for (std::size_t k = 0; k < perFile; ++k)
+        recordData[first + k] = static_cast<std::int64_t>(k);
+      if (table.hasTime()) {
+        for (std::size_t k = 0; k < perFile; ++k) {
+          timeData[first + k] = utcNanoseconds(table.timeOf(records0 + k * format.recordSize));
+        }
+      }
+      // Column by column: each column's rows are written in order.
+      for (const Target& target : targets) {
+        fillColumn(target, image.data(), records0, format.recordSize, perFile, first);
+        for (std::size_t k = 0; k < table.recordsOnStationBlock(); ++k) {
+          if (target.fromStationBlock || !table.isMissing(*target.field, k)) continue;
+          if (target.numbers) target.numbers[first + k] = std::nan("");
+          if (target.integers) target.integers[first + k] = 0;
+          if (target.missing) target.missing[first + k] = true;
+        }
+      }
+    }
+  }
+  if (!failed.empty()) {
+    PyErr_SetString(PyExc_OSError, ("cannot read " + failed).c_str());
+    throw py::error_already_set();
+  }
+
+  py::list names, files;
+  for (const TableColumn& column : columns) names.append(column.name);
+  for (const std::string& path : paths) {
+    files.append(std::string(parseObservationFileName(path, directorySeparators()).fileName));
+  }
+  py::dict result;
+  result["names"] = names;
+  result["files"] = files;
+  result["records_per_file"] = perFile;
+  result["numbers"] = numbers;
+  result["number_columns"] = numberColumns;
+  result["integers"] = integers;
+  result["integer_columns"] = integerColumns;
+  result["missing"] = missing;
+  result["nullable_columns"] = nullableColumns;
+  result["record"] = records;
+  result["time"] = table.hasTime() ? py::object(times) : py::none();
+  return result;
+}
+
+// Every record format, as the conversion rules select them.
+py::list formats() {
+  py::list list;
+  for (const ConversionRule& rule : conversionRules()) {
+    const RecordFormat& format = rule.converter->format();
+    py::dict entry;
+    entry["kind"] = std::string(rule.kind);
+    entry["interval"] = std::string(rule.interval);
+    entry["first_date"] = std::string(rule.firstDate);
+    entry["end_date"] = rule.endDate.empty() ? py::object(py::none())
+                                             : py::object(py::str(std::string(rule.endDate)));
+    entry["example"] = std::string(rule.kind) + "_" + std::string(rule.interval) + "_" +
+                       std::string(rule.firstDate);
+    entry["records"] = format.recordCount;
+    entry["columns"] = DataTable(format).columns().size();
+    list.append(entry);
+  }
+  return list;
+}
+
+py::str columns(const std::string& format, bool raw) {
+  const RecordFormat* selected = formatOfName(format);
+  if (selected == nullptr) throw py::value_error(format + " is not a conversion target");
+  return columnDescriptionCsv(DataTable(*selected, raw));
+}
+
+}  // namespace
+}  // namespace fenmarq
+
+PYBIND11_MODULE(_fenmarq, module) {
+  module.doc() = "JMA observation day files as NumPy column blocks (see the fenmarq package)";
+  module.def("check", &fenmarq::check, py::arg("paths"),
+             "Checks that every path names a readable day file of one format; returns the "
+             "warning texts of files shorter than their layout.");
+  module.def("read", &fenmarq::read, py::arg("paths"), py::arg("raw") = false,
+             "Reads the day files into column blocks, with the interpreter released.");
+  module.def("formats", &fenmarq::formats, "Every record format.");
+  module.def("columns", &fenmarq::columns, py::arg("format"), py::arg("raw") = false,
+             "The column description of a format, as CSV text.");
+}
