@@ -16,8 +16,7 @@ int main(int argc, char** argv) {
   }
   fenmarq::File in, out;
   if (!in.open(argv[1], fenmarq::OpenMode::kRead) ||
-      !out.open(argv[2], fenmarq::OpenMode::kOutput) ||
-      !out.lockAndTruncate()) {
+      !out.open(argv[2], fenmarq::OpenMode::kOutput) || !out.lock() || !out.truncate()) {
     return 1;
   }
   constexpr std::size_t kBlock = 32 * 1024;

@@ -65,7 +65,8 @@ void BM_HexAndCheckFiles(benchmark::State& state) {
     const HexScratch scratch{expected.data(), actual.data()};
     for (File* file : {&hex, &chk}) {
       file->open(file == &hex ? hexPath : chkPath, OpenMode::kOutput);
-      file->lockAndTruncate();
+      file->lock();
+      file->truncate();
     }
     writeRenderings(bytes, hex, chk, scratch);
     checkChkFile(bytes, chk, chkPath, scratch, quiet, quiet);

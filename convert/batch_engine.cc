@@ -58,9 +58,10 @@ class Engine {
 
   // The loop the calling thread runs, whatever the number of workers: each
   // entry in turn is passed on (or converted here), until one ends the batch.
+  // With several workers the calling thread is one of them.
   BatchResult run() {
     std::vector<std::jthread> threads;
-    if (workers_ > 1) threads = startWorkers();
+    if (workers_ > 1) threads = startWorkers(workers_ - 1);
     BatchResult result;
     std::size_t index = 0;
     try {
@@ -98,9 +99,9 @@ class Engine {
     EntryRecord said;
   };
 
-  std::vector<std::jthread> startWorkers() {
+  std::vector<std::jthread> startWorkers(unsigned count) {
     std::vector<std::jthread> threads;
-    for (unsigned i = 0; i < workers_; ++i) {
+    for (unsigned i = 0; i < count; ++i) {
       try {
         threads.emplace_back([this] { work(); });
       } catch (const std::system_error&) {
@@ -122,59 +123,70 @@ class Engine {
     threads.clear();
   }
 
-  // A worker: takes entries in list order and converts each beside the
-  // others once its turn to open files has come. Nothing leaves it: an entry
-  // that meets an exception is converted again alone.
+  // A worker thread: takes entries in list order and converts each beside
+  // the others.
   void work() {
     ItemResources resources;  // kept from entry to entry
-    for (std::size_t index; (index = take()) != kNone && waitForOpenTurn(index);) {
-      Entry& entry = entries_[index];
-      ItemOutcome outcome;
-      try {
-        outcome = convert(index, resources, Shortage::kReported, entry.said, entry.said);
-      } catch (...) {
-        outcome = ItemOutcome::kShortOfResources;
-      }
-      std::unique_lock lock(mutex_);
-      entry.outcome = outcome;
-      entry.state = State::kFinished;
-      if (outcome == ItemOutcome::kShortOfResources) {
-        entry.state = State::kRunAgain;
-        entry.said = {};
-      }
-      if (endsBatch(outcome)) openLimit_ = std::min(openLimit_, index + 1);
-      const bool awaited = index == delivered_;
-      lock.unlock();
-      // Entries with the same outputs, or after one that ended the batch,
-      // wait for this one; the calling thread may too.
-      turnCame_.notify_all();
-      if (awaited) entryFinished_.notify_one();
-    }
+    for (std::size_t index; (index = take()) != kNone;) convertBesideOthers(index, resources);
   }
 
-  // The next entry to convert, once it is no more than a few entries ahead
-  // of the log; kNone when no further entry may open its files.
+  // Converts entry `index` once its turn to open files has come, keeping what
+  // it says for the log. Nothing leaves it: an entry that meets an exception
+  // is converted again alone.
+  void convertBesideOthers(std::size_t index, ItemResources& resources) {
+    if (!waitForOpenTurn(index)) return;  // left to the calling thread, or to no one
+    Entry& entry = entries_[index];
+    ItemOutcome outcome;
+    try {
+      outcome = convert(index, resources, Shortage::kReported, entry.said, entry.said);
+    } catch (...) {
+      outcome = ItemOutcome::kShortOfResources;
+    }
+    std::unique_lock lock(mutex_);
+    entry.outcome = outcome;
+    entry.state = State::kFinished;
+    if (outcome == ItemOutcome::kShortOfResources) {
+      entry.state = State::kRunAgain;
+      entry.said = {};
+      runAgainAt_ = std::min(runAgainAt_, index);
+    }
+    if (endsBatch(outcome)) openLimit_ = std::min(openLimit_, index + 1);
+    const bool awaited = index == delivered_;
+    lock.unlock();
+    // Entries with the same outputs, or after one that ended the batch or is
+    // to run again, wait for this one; the log may too.
+    turnCame_.notify_all();
+    if (awaited) entryFinished_.notify_one();
+  }
+
+  // Whether a worker may take the next entry: one no more than a few entries
+  // ahead of the log, and allowed to open files. The mutex is held.
+  bool mayTake() const {
+    return !retired_ && next_ < openLimit_ &&
+           next_ < delivered_ + kEntriesAheadPerWorker * workers_;
+  }
+
+  // The next entry to convert, once one may be taken; kNone when no further
+  // entry may open its files.
   std::size_t take() {
     std::unique_lock lock(mutex_);
-    logMoved_.wait(lock, [&] {
-      return retired_ || next_ >= openLimit_ ||
-             next_ < delivered_ + kEntriesAheadPerWorker * workers_;
-    });
-    return !retired_ && next_ < openLimit_ ? next_++ : kNone;
+    logMoved_.wait(lock, [&] { return retired_ || next_ >= openLimit_ || mayTake(); });
+    return mayTake() ? next_++ : kNone;
   }
 
   // Waits until every earlier entry has opened its files and the last one
   // with the same outputs is finished; false when entry `index` is not to
-  // open any, or the workers retire.
+  // open any here: the batch ends before it, an earlier entry is to be
+  // converted again alone (this one after it), or the workers retire.
   bool waitForOpenTurn(std::size_t index) {
     std::unique_lock lock(mutex_);
     const std::size_t before = entries_[index].sameOutputsBefore;
     turnCame_.wait(lock, [&] {
-      return retired_ || index >= openLimit_ ||
+      return retired_ || index >= openLimit_ || runAgainAt_ < index ||
              (openTurn_ == index &&
               (before == kNone || entries_[before].state == State::kFinished));
     });
-    return !retired_ && index < openLimit_;
+    return !retired_ && index < openLimit_ && runAgainAt_ > index;
   }
 
   void passOpenTurn(std::size_t index) {
@@ -185,12 +197,22 @@ class Engine {
     turnCame_.notify_all();
   }
 
-  // Waits until entry `index` is converted and passes on what it said;
-  // kShortOfResources when it is to be converted again alone.
+  // Passes on what entry `index` said once it is converted, converting later
+  // entries meanwhile; kShortOfResources when it is to be converted again
+  // alone.
   ItemOutcome deliver(std::size_t index) {
     std::unique_lock lock(mutex_);
     Entry& entry = entries_[index];
-    entryFinished_.wait(lock, [&] { return entry.state != State::kWaiting; });
+    while (entry.state == State::kWaiting) {
+      if (mayTake()) {
+        const std::size_t next = next_++;
+        lock.unlock();
+        convertBesideOthers(next, resources_);
+        lock.lock();
+      } else {
+        entryFinished_.wait(lock);
+      }
+    }
     if (entry.state == State::kRunAgain) return ItemOutcome::kShortOfResources;
     const EntryRecord said = std::exchange(entry.said, {});
     const ItemOutcome outcome = entry.outcome;
@@ -246,7 +268,7 @@ class Engine {
   LogPane& log_;
   BatchView& view_;
   // The calling thread's alone.
-  ItemResources resources_;
+  ItemResources resources_;  // kept from entry to entry
   std::string failure_;
 
   std::mutex mutex_;
@@ -255,11 +277,12 @@ class Engine {
   std::condition_variable logMoved_;       // a worker may take another entry
   // State below is protected by mutex_.
   std::vector<Entry> entries_;
-  std::size_t openLimit_;      // no entry from here on opens a file
-  std::size_t next_ = 0;       // the next entry a worker takes
-  std::size_t openTurn_ = 0;   // every entry before it has opened its files
-  std::size_t delivered_ = 0;  // every entry before it is passed on
-  bool retired_ = false;       // the workers take no further entry
+  std::size_t openLimit_;           // no entry from here on opens a file
+  std::size_t next_ = 0;            // the next entry a worker takes
+  std::size_t openTurn_ = 0;        // every entry before it has opened its files
+  std::size_t delivered_ = 0;       // every entry before it is passed on
+  std::size_t runAgainAt_ = kNone;  // the first entry to be converted again alone
+  bool retired_ = false;            // the workers take no further entry
 };
 
 }  // namespace

@@ -20,8 +20,8 @@ bool File::open(const std::string& path, OpenMode mode,
   return file_ != nullptr;
 }
 
-bool File::lockAndTruncate() {
-  failure_ = fenmarq::lockAndTruncate(file_, lock_);
+bool File::lock() {
+  failure_ = lockFile(file_, lock_);
   return failure_ == OpenFailure::kNone;
 }
 
@@ -36,7 +36,11 @@ void File::write(std::string_view bytes) {
 
 void File::rewind() { std::rewind(file_); }
 
-bool File::truncate() { return truncateFile(file_); }
+bool File::truncate() {
+  const bool truncated = truncateFile(file_);
+  writeFailed_ |= !truncated;
+  return truncated;
+}
 
 bool File::close() {
   if (file_ == nullptr) return true;

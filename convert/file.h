@@ -23,20 +23,20 @@ class File final : public ByteSink {
   // Opens the regular file `path` as openRegularFile does: never anything
   // else, never blocking, an output never through a link or with other
   // names; `admit` may refuse the file by its identity. Nothing is emptied:
-  // lockAndTruncate() does that for an output.
+  // truncate() does that.
   bool open(const std::string& path, OpenMode mode,
             const std::function<bool(const FileIdentity&)>& admit = {});
   bool isOpen() const { return file_ != nullptr; }
-  // Why the last open, or lockAndTruncate(), failed.
+  // Why the last open, or lock(), failed.
   OpenFailure failure() const { return failure_; }
   // The identity of the file last opened.
   const FileIdentity& identity() const { return identity_; }
 
-  // Locks the open output against other processes (waiting for them) and
-  // empties it. The lock is held until the object goes or takes another
-  // lock, even across close(): a file closed and opened again stays locked
-  // in between. False when it failed.
-  bool lockAndTruncate();
+  // Locks the open output against other processes, waiting for them. The
+  // lock is held until the object goes or takes another lock, even across
+  // close(): a file closed and opened again stays locked in between. False
+  // when it cannot be taken.
+  bool lock();
 
   // Reads up to `size` bytes; fewer only at the end of the file or on error.
   std::size_t read(void* buffer, std::size_t size);
@@ -45,7 +45,8 @@ class File final : public ByteSink {
   void write(std::string_view bytes) override;
   void rewind();
   // Cuts the file to no bytes (through the open file, whatever its name
-  // leads to by now); false when it cannot be cut.
+  // leads to by now); false when it cannot be cut, and close() then reports
+  // the file as not written completely.
   bool truncate();
 
   // False when the close failed or any write since open failed.

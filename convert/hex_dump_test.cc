@@ -94,7 +94,7 @@ TEST_P(CheckChkFileTest, WritesBothRenderingsAndLogsTheCheck) {
   for (const auto& [file, path] :
        {std::pair{&hex, std::string_view("HEXFiles/HEX_x.txt")}, std::pair{&chk, kWrittenChk}}) {
     ASSERT_TRUE(file->open(std::string(path), OpenMode::kOutput));
-    ASSERT_TRUE(file->lockAndTruncate());
+    ASSERT_TRUE(file->lock() && file->truncate());
   }
   std::vector<char> expectedBlock(2 * kBlock), actualBlock(2 * kBlock);
   const HexScratch scratch{expectedBlock.data(), actualBlock.data()};

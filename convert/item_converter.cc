@@ -22,10 +22,9 @@ ItemOutcome notOpened(const File& file, ItemOutcome outcome, Shortage shortage) 
   return failed(outcome, file.failure() == OpenFailure::kShortOfResources, shortage);
 }
 
-// Opens, locks and empties the three outputs; the number that were, and the
-// lines that say so. Opening all three before emptying any means that one
-// that cannot be opened (a missing folder, a file held by another program)
-// costs the others nothing.
+// Opens and locks the three outputs; the number that were, and the lines
+// that say so. None is emptied here, so that one that cannot be opened (a
+// missing folder, a file held by another program) costs the others nothing.
 std::size_t openOutputs(Item& item, LogPane& log) {
   File* const files[] = {&item.hex, &item.csv, &item.chk};
   const std::string* const paths[] = {&item.outputs.hex, &item.outputs.csv, &item.outputs.chk};
@@ -36,7 +35,7 @@ std::size_t openOutputs(Item& item, LogPane& log) {
     ++opened;
   }
   for (std::size_t i = 0; opened == 3 && i < 3; ++i) {
-    if (!files[i]->lockAndTruncate()) opened = i;
+    if (!files[i]->lock()) opened = i;
   }
   for (std::size_t i = 0; i < opened; ++i) logOpened(log, *paths[i], true);
   if (opened < 3) logOpened(log, *paths[opened], false);
@@ -141,6 +140,10 @@ ItemOutcome openItem(Item& item, ItemResources& resources, Shortage shortage, Lo
 
 ItemOutcome convertOpenedItem(Item& item, ItemResources& resources, bool sheetThread,
                               Shortage shortage, LogPane& log, BatchView& view) {
+  // The outputs are emptied only now, when later entries may open theirs:
+  // emptying a large file takes a while. One that cannot be cut is reported
+  // as not written completely when it is closed.
+  for (File* output : {&item.hex, &item.csv, &item.chk}) output->truncate();
   const InputImage& image = resources.image;
   // A file that holds more than its reported size (it grew, or reports no
   // size) is converted as far as it fits, and the item does not pass as

@@ -73,16 +73,15 @@ struct Item {
   File input, hex, csv, chk;
 };
 
-// Opens the input, then the three outputs (all three before any is emptied,
-// so that one that cannot be opened leaves the others as they were; an
-// output with other names, such as the input's or another output's, is
-// refused), locks and empties them, and makes `resources` ready for the
-// input's size. kDone when the item can be converted.
+// Opens the input, then the three outputs (an output with other names, such
+// as the input's or another output's, is refused), locks them, and makes
+// `resources` ready for the input's size. Nothing is emptied yet, so an item
+// that ends here leaves every output as it was. kDone when the item can be
+// converted.
 ItemOutcome openItem(Item& item, ItemResources& resources, Shortage shortage, LogPane& log);
 
-// Converts an opened item and closes its files. With `sheetThread` the sheet
-// is written by a thread of its own while this one writes and checks the
-// hex files.
+// Empties the outputs of an opened item, converts it and closes its files. With `sheetThread` the
+// sheet is written by a thread of its own while this one writes and checks the hex files.
 ItemOutcome convertOpenedItem(Item& item, ItemResources& resources, bool sheetThread,
                               Shortage shortage, LogPane& log, BatchView& view);
 

@@ -83,10 +83,10 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
                            const std::function<bool(const FileIdentity&)>& admit = {});
 
 // Takes the exclusive lock of the open output `stream`, waiting for any other
-// holder, on a second descriptor of the same open file (so that the lock
+// holder, on a second descriptor of the same open file, so that the lock
 // outlasts the stream: a CHK file stays locked while it is closed and opened
-// again for its check), then cuts the file to no bytes.
-OpenFailure lockAndTruncate(std::FILE* stream, FileLock& lock);
+// again for its check.
+OpenFailure lockFile(std::FILE* stream, FileLock& lock);
 
 // Cuts the open file `stream` to no bytes; false when it cannot be cut.
 bool truncateFile(std::FILE* stream);

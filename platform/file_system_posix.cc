@@ -34,7 +34,7 @@ const char* streamModeOf(OpenMode mode) {
     case OpenMode::kUpdate:
       return "r+b";
     default:
-      return "wb";  // the file is emptied by lockAndTruncate, not by the stream
+      return "wb";  // an output is emptied by truncateFile, not by the stream
   }
 }
 
@@ -82,15 +82,14 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   return file;
 }
 
-OpenFailure lockAndTruncate(std::FILE* stream, FileLock& lock) {
+OpenFailure lockFile(std::FILE* stream, FileLock& lock) {
   const int lockFd = fcntl(fileno(stream), F_DUPFD_CLOEXEC, 3);
   if (lockFd < 0) return failureOf(errno);
   lock = FileLock(lockFd);
   int locked;
   while ((locked = flock(lockFd, LOCK_EX)) != 0 && errno == EINTR) {
   }
-  if (locked != 0) return failureOf(errno);
-  return truncateFile(stream) ? OpenFailure::kNone : OpenFailure::kRefused;
+  return locked == 0 ? OpenFailure::kNone : failureOf(errno);
 }
 
 bool truncateFile(std::FILE* stream) {

@@ -13,7 +13,7 @@ struct ModeTraits {
   DWORD disposition;
   bool output;       // never through a link at the end of the path, never with other names
   int crtFlags;      // for the C runtime's descriptor
-  const char* mode;  // for its stream; outputs are emptied by lockAndTruncate, not by it
+  const char* mode;  // for its stream; outputs are emptied by truncateFile, not by it
 };
 
 ModeTraits traitsOf(OpenMode mode) {
@@ -72,7 +72,8 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
       utf16FromUtf8(path).c_str(), traits.access,
       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, traits.disposition,
       FILE_ATTRIBUTE_NORMAL | (traits.output ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return {.stream = nullptr, .identity = {}, .failure = failureOf(GetLastError())};
+  if (handle == INVALID_HANDLE_VALUE)
+    return {.stream = nullptr, .identity = {}, .failure = failureOf(GetLastError())};
   OpenedFile file;
   BY_HANDLE_FILE_INFORMATION info;
   bool usable =
@@ -104,7 +105,7 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   return file;
 }
 
-OpenFailure lockAndTruncate(std::FILE* stream, FileLock& lock) {
+OpenFailure lockFile(std::FILE* stream, FileLock& lock) {
   const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
   HANDLE lockHandle;
   if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &lockHandle, 0, FALSE,
@@ -113,10 +114,8 @@ OpenFailure lockAndTruncate(std::FILE* stream, FileLock& lock) {
   }
   lock = FileLock(reinterpret_cast<std::intptr_t>(lockHandle));
   OVERLAPPED at = lockedByte();
-  if (!LockFileEx(lockHandle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
-    return failureOf(GetLastError());
-  }
-  return truncateFile(stream) ? OpenFailure::kNone : OpenFailure::kRefused;
+  return LockFileEx(lockHandle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) ? OpenFailure::kNone
+                                                                       : failureOf(GetLastError());
 }
 
 bool truncateFile(std::FILE* stream) {

@@ -17,10 +17,9 @@ bool ZeroedMemory::allocate(std::size_t size) {
   // to be had, the block is mapped as it is, in small pages.
   const std::size_t rounded = (size + kLargePage - 1) / kLargePage * kLargePage;
   const std::size_t length = rounded + kLargePage;
-  void* mapped = rounded < size || length < rounded
-                     ? MAP_FAILED
-                     : mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                            -1, 0);
+  void* mapped = rounded < size || length < rounded ? MAP_FAILED
+                                                    : mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                                                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) {
     mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) return false;

@@ -878,7 +878,7 @@ TEST(FaultProcesses, NoEntryHoldsLocksWhileEarlierOnesWait) {
   if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
   std::optional<File> firstHeld(std::in_place);  // as another run converting it would
   ASSERT_TRUE(firstHeld->open(outputPath(Output::kHex, first.name), OpenMode::kOutput));
-  ASSERT_TRUE(firstHeld->lockAndTruncate());
+  ASSERT_TRUE(firstHeld->lock());
 
   std::future<CliRun> run = std::async(std::launch::async, [&] {
     return runCli(convertArgs({first.name, second.name}, 2), {.seconds = 60});
@@ -887,7 +887,7 @@ TEST(FaultProcesses, NoEntryHoldsLocksWhileEarlierOnesWait) {
   std::optional<File> secondHeld(std::in_place);
   std::future<bool> taken = std::async(std::launch::async, [&] {
     return secondHeld->open(outputPath(Output::kHex, second.name), OpenMode::kOutput) &&
-           secondHeld->lockAndTruncate();
+           secondHeld->lock();
   });
   const bool free = taken.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
   EXPECT_TRUE(free) << "the second entry holds its locks while the first waits";

@@ -19,9 +19,9 @@
 
 #include "convert/conversion_rule.h"
 #include "formats/byte_sink.h"
-#include "platform/cp932.h"
 #include "formats/csv_sheet.h"
 #include "formats/format_converter.h"
+#include "platform/cp932.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace fenmarq {
