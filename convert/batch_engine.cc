@@ -26,7 +26,7 @@ constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 // Entries a worker may run ahead of the log, per worker: enough to keep every
 // worker busy while the log catches up, few enough that what waits to be
 // said stays small.
-constexpr std::size_t kEntriesAheadPerWorker = 2;
+constexpr std::size_t kEntriesAheadPerWorker = 8;
 
 bool endsBatch(ItemOutcome outcome) {
   return outcome == ItemOutcome::kBatchEnds || outcome == ItemOutcome::kOutputNotOpened;

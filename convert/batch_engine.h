@@ -29,7 +29,7 @@ struct BatchOptions {
 // on the workers after that. The calling thread passes each entry's texts
 // and view calls on, in list order, once the entry is converted; until then
 // they are kept with it (a text said once per byte as one text and a count),
-// and no worker runs more than two entries ahead of the log. An entry that
+// and no worker runs more than eight entries ahead of the log. An entry that
 // finds no descriptor or memory to spare while others run is converted
 // again, alone, at its turn; so is one that meets an exception.
 BatchResult runBatch(const std::vector<std::string>& targets, const BatchOptions& options,
