@@ -26,12 +26,13 @@ struct BatchOptions {
 // Converts `targets` in the current directory. Entries open their files in
 // list order, each once every earlier entry has opened its own; an entry
 // that ends the batch there is the last to touch any output. Conversion runs
-// on the workers after that. The calling thread passes each entry's texts
-// and view calls on, in list order, once the entry is converted; until then
-// they are kept with it (a text said once per byte as one text and a count),
-// and no worker runs more than eight entries ahead of the log. An entry that
-// finds no descriptor or memory to spare while others run is converted
-// again, alone, at its turn; so is one that meets an exception.
+// on the workers after that, the calling thread being one of them, and the
+// calling thread passes each entry's texts and view calls on, in list order,
+// once the entry is converted; until then they are kept with it (a text said
+// once per byte as one text and a count), and no worker runs more than eight
+// entries ahead of the log. When an entry finds no descriptor or memory to
+// spare while others run, or meets an exception, the workers stop and the
+// rest of the list, that entry first, is converted on the calling thread.
 BatchResult runBatch(const std::vector<std::string>& targets, const BatchOptions& options,
                      LogPane& log, BatchView& view);
 
