@@ -21,12 +21,13 @@ only() {  # the one file that a pattern names
 }
 cli_deb=$(only build-package/fenmarq-cli_*.deb)
 window_deb=$(only build-package/fenmarq_*.deb)
+python_deb=$(only build-package/python3-fenmarq_*.deb)
 changes=$(only build-package/fenmarq_*.changes)
 tmp=$(mktemp -d)
 installed=false
 cleanup() {
   if $installed; then
-    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq fenmarq fenmarq-cli >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq fenmarq fenmarq-cli python3-fenmarq >/dev/null
   fi
   rm -rf "$tmp"
 }
@@ -136,7 +137,7 @@ qt() { printf '%s\n' "$@" | grep -i qt; }
 folders_default() { gio mime inode/directory 2>&1; }
 before=$(folders_default)
 installed=true
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$cli_deb" "./$window_deb" >/dev/null
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$cli_deb" "./$window_deb" "./$python_deb" >/dev/null
 [ "$(dpkg -S /usr/bin/fenmarq-cli)" = "fenmarq-cli: /usr/bin/fenmarq-cli" ] ||
   fail "/usr/bin/fenmarq-cli is not the package's"
 
@@ -153,6 +154,14 @@ converts_samples() {
 /usr/bin/fenmarq-cli --version
 converts_samples "$tmp/work" || fail "the installed fenmarq-cli did not convert every sample"
 ! converts_samples "$tmp/control" CSVFiles || fail "control: missing sheets went unseen"
+
+# Debian's python3 imports the installed module and reads a sample with it
+# (the control: without the system's packages on its path, it cannot).
+reads_sample='import fenmarq, sys; print(len(fenmarq.read(sys.argv[1])))'
+[ "$(/usr/bin/python3 -c "$reads_sample" "$tmp/work/amd_1min_20160412.62078")" = 1440 ] ||
+  fail "the installed module did not read a sample"
+! /usr/bin/python3 -S -c "$reads_sample" "$tmp/work/amd_1min_20160412.62078" >/dev/null 2>&1 ||
+  fail "control: the module was found without the system's packages"
 
 # The window's --version and --help need no display; opening the window
 # does (the control).
@@ -179,4 +188,4 @@ claimed=$(XDG_DATA_DIRS="$tmp/claim:${XDG_DATA_DIRS:-/usr/local/share:/usr/share
 echo "gio mime inode/directory, unchanged after installing:"
 echo "$after"
 
-echo "check-package.sh: $cli_deb and $window_deb are clean"
+echo "check-package.sh: $cli_deb, $window_deb and $python_deb are clean"

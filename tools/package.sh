@@ -4,6 +4,7 @@
 # build-package/ (it writes the packages beside the tree it builds), giving
 #   build-package/fenmarq-cli_<version>_<arch>.deb   the command line
 #   build-package/fenmarq_<version>_<arch>.deb       the window
+#   build-package/python3-fenmarq_<version>_<arch>.deb  the Python module
 # and their -dbgsym packages. The test suite runs in that build unless
 # DEB_BUILD_OPTIONS holds nocheck. The Windows zip, fenmarq-<version>-win64.zip
 # (fenmarq.exe, fenmarq-cli.exe, README, licence), is made by CPack in
