@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <iterator>
+#include <QScreen>
+#include <algorithm>
 
+#include "app/dialog_layout.h"
 #include "app/qt/about_dlg.h"
 #include "app/qt/app_icon.h"
 #include "app/qt/dialog_units.h"
@@ -24,55 +26,38 @@
 namespace fenmarq {
 namespace {
 
-// The controls' rectangles in dialog units.
-struct Place {
-  int x, y, width, height;
-};
-
-QLineEdit* addLineEdit(QWidget* parent, const char* id, const DialogUnits& units, Place at) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(id));
-  edit->setGeometry(units.rect(at.x, at.y, at.width, at.height));
-  return edit;
+// A widget of the control's kind, with its text. Buttons are not default
+// buttons, nor drawn as one: Enter presses a button only while it has the
+// focus (see keyPressEvent).
+QWidget* makeControl(const DialogControl& control, QWidget* parent) {
+  const QString text = QString::fromUtf8(control.text);
+  switch (control.kind) {
+    case ControlKind::kLog:
+      return new LogEdit(parent);
+    case ControlKind::kEdit:
+      return new QLineEdit(parent);
+    case ControlKind::kButton: {
+      auto* button = new QPushButton(text, parent);
+      button->setAutoDefault(false);
+      return button;
+    }
+    case ControlKind::kList:
+      return new TargetList(parent);
+    case ControlKind::kText: {
+      auto* label = new QLabel(text, parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setWordWrap(true);
+      return label;
+    }
+  }
+  return nullptr;
 }
 
-QPushButton* addButton(QWidget* parent, const char* id, const QString& text,
-                       const DialogUnits& units, Place at) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::fromLatin1(id));
-  button->setGeometry(units.rect(at.x, at.y, at.width, at.height));
-  // No button is the default, nor drawn as one: Enter presses a button only
-  // while it has the focus (see keyPressEvent).
-  button->setAutoDefault(false);
-  return button;
-}
-
-// The explanations around the controls; "\n" breaks a line, and the
-// backslashes in front of CSVFiles and HEXFiles are part of the text.
-struct StaticText {
-  const char* text;
-  Place at;
-};
-constexpr StaticText kStaticTexts[] = {
-    {"１．右上の”ファイル検索”で変換するファイルを見つける。", {20, 54, 261, 14}},
-    {"気象庁の風データ(バイナリデータ)を\nCSVファイルに変換します\n（エクセルで読めます。）",
-     {22, 7, 114, 27}},
-    {"変換後は、サブフォルダ\n\n\\CSVFiles\n\\HEXFiles\n\nに保存されます。\n\n"
-     "同名ファイルは上書きされます。",
-     {385, 210, 94, 75}},
-    {"２．”上のファイルを変換対象とする”をクリックする。", {20, 73, 261, 14}},
-    {"３．”変換開始”をクリックする。", {20, 91, 261, 14}},
-    {"４．サブファルダにCSVファイルと１６進表示のテキストファイルができます。", {20, 112, 261, 14}},
-};
-
-void addStaticText(QWidget* parent, const StaticText& text, const DialogUnits& units) {
-  const Place at = text.at;
-  auto* label = new QLabel(QString::fromUtf8(text.text), parent);
-  label->setObjectName(QStringLiteral("IDC_STATIC"));
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(true);
-  label->setGeometry(units.rect(at.x, at.y, at.width, at.height));
+// The control that the layout names `id`, of the type made for its kind.
+template <typename T>
+T* controlOf(const QWidget& dialog, const char* id) {
+  return dialog.findChild<T*>(QString::fromLatin1(id), Qt::FindDirectChildrenOnly);
 }
 
 // Shows the start of the text, as a field does after its text is set.
@@ -101,47 +86,39 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
   setWindowIcon(applicationIcon());
   setFont(dialogFont());
   const DialogUnits units(font());
-  setFixedSize(units.size(510, 357));
+  setFixedSize(units.size(kMainDialogWidth, kMainDialogHeight));
+  // Opens in the middle of its screen's available area, where no window
+  // manager places it too (QDialog would leave room for a frame it can only
+  // guess); a screen too small for it keeps its top left corner.
+  const QRect screenArea = screen()->availableGeometry();
+  move(screenArea.left() + std::max(0, (screenArea.width() - width()) / 2),
+       screenArea.top() + std::max(0, (screenArea.height() - height()) / 2));
 
-  // The controls, created in tab order.
-  log_ = new LogEdit(this);
-  log_->setObjectName(QStringLiteral("IDC_LOG"));
-  log_->setGeometry(units.rect(15, 140, 301, 202));
-  path_ = addLineEdit(this, "IDC_SBIN", units, {372, 26, 110, 14});
-  QPushButton* add =
-      addButton(this, "IDC_ADDTARGET", QStringLiteral("上のファイルを変換対象とする"), units,
-                {370, 47, 110, 17});
-  targets_ = new TargetList(this);
-  targets_->setObjectName(QStringLiteral("IDC_TARGETLIST"));
-  targets_->setGeometry(units.rect(370, 65, 110, 106));
-  QPushButton* remove =
-      addButton(this, "IDC_DELETE", QStringLiteral("削除"), units, {481, 65, 22, 42});
-  QPushButton* search =
-      addButton(this, "IDC_SEARCH", QStringLiteral("ファイル検索"), units, {388, 7, 71, 13});
-  QPushButton* start =
-      addButton(this, "IDC_START", QStringLiteral("変換開始"), units, {382, 178, 84, 18});
-  fields_ = {addLineEdit(this, "IDC_FILENAME", units, {205, 7, 157, 14}),
-             addLineEdit(this, "IDC_KIND", units, {205, 25, 28, 14}),
-             addLineEdit(this, "IDC_INTERVAL", units, {234, 25, 28, 14}),
-             addLineEdit(this, "IDC_YEAR", units, {265, 25, 34, 14}),
-             addLineEdit(this, "IDC_MONTHDAY", units, {301, 25, 28, 14}),
-             addLineEdit(this, "IDC_STATION", units, {331, 25, 32, 14})};
-  for (const StaticText& label : kStaticTexts) addStaticText(this, label, units);
-
-  QWidget* tabOrder[] = {log_,       path_,      add,        targets_,   remove,
-                         search,     start,      fields_[0], fields_[1], fields_[2],
-                         fields_[3], fields_[4], fields_[5]};
-  for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-    setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  // The controls, created in tab order, which Qt's focus chain follows.
+  for (const DialogControl& control : kMainDialogControls) {
+    QWidget* widget = makeControl(control, this);
+    widget->setObjectName(QString::fromLatin1(control.id));
+    widget->setGeometry(units.rect(control.x, control.y, control.width, control.height));
   }
+  log_ = controlOf<LogEdit>(*this, "IDC_LOG");
+  path_ = controlOf<QLineEdit>(*this, "IDC_SBIN");
+  targets_ = controlOf<TargetList>(*this, "IDC_TARGETLIST");
+  fields_ = {
+      controlOf<QLineEdit>(*this, "IDC_FILENAME"), controlOf<QLineEdit>(*this, "IDC_KIND"),
+      controlOf<QLineEdit>(*this, "IDC_INTERVAL"), controlOf<QLineEdit>(*this, "IDC_YEAR"),
+      controlOf<QLineEdit>(*this, "IDC_MONTHDAY"), controlOf<QLineEdit>(*this, "IDC_STATION")};
   log_->setFocus();
 
-  connect(search, &QPushButton::clicked, this, &COrvatchDlg::searchFile);
-  connect(add, &QPushButton::clicked, this, &COrvatchDlg::addTarget);
-  connect(remove, &QPushButton::clicked, this, &COrvatchDlg::deleteTarget);
+  connect(controlOf<QPushButton>(*this, "IDC_SEARCH"), &QPushButton::clicked, this,
+          &COrvatchDlg::searchFile);
+  connect(controlOf<QPushButton>(*this, "IDC_ADDTARGET"), &QPushButton::clicked, this,
+          &COrvatchDlg::addTarget);
+  connect(controlOf<QPushButton>(*this, "IDC_DELETE"), &QPushButton::clicked, this,
+          &COrvatchDlg::deleteTarget);
   connect(targets_, &TargetList::deleteRequested, this, &COrvatchDlg::deleteTarget);
   connect(targets_, &TargetList::filesDropped, this, &COrvatchDlg::addTargets);
-  connect(start, &QPushButton::clicked, this, &COrvatchDlg::startConversion);
+  connect(controlOf<QPushButton>(*this, "IDC_START"), &QPushButton::clicked, this,
+          &COrvatchDlg::startConversion);
   addVersionMenuItem(*this, [this] { showVersionDialog(); });
 }
 

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -171,7 +172,16 @@ class OrvatchDlgTest : public QObject {
     const Qt::WindowFlags flags = w.dialog.windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    // In the middle of its screen's available area, but never over its top
+    // or left edge (the offscreen screen is narrower than the window);
+    // placed before it is shown, so that no guess at a frame moves it.
+    const QRect available = w.dialog.screen()->availableGeometry();
+    const QPoint centred(
+        available.left() + std::max(0, (available.width() - w.dialog.width()) / 2),
+        available.top() + std::max(0, (available.height() - w.dialog.height()) / 2));
+    QCOMPARE(w.dialog.pos(), centred);
     w.showActive();
+    QCOMPARE(w.dialog.pos(), centred);
     for (const Control& c : controls) {
       QWidget* widget = w.control(c.id);
       QCOMPARE(QApplication::focusWidget(), widget);

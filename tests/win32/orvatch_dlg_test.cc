@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <deque>
 #include <optional>
 #include <string>
@@ -159,6 +160,15 @@ TEST_F(WindowTest, ControlsSitWhereTheTemplatePutsThem) {
   GetClientRect(window_, &client);
   EXPECT_EQ(pixelsOf(window_, {0, 0, 510, 357}),
             (std::vector<LONG>{0, 0, client.right, client.bottom}));
+  // In the middle of its monitor's work area, to the pixel that halving
+  // rounds away.
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  EXPECT_LE(std::abs(frame.left + frame.right - work.left - work.right), 1) << frame.left;
+  EXPECT_LE(std::abs(frame.top + frame.bottom - work.top - work.bottom), 1) << frame.top;
 
   HWND child = GetWindow(window_, GW_CHILD);
   for (const Control& expected : kControls) {
