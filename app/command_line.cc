@@ -83,14 +83,16 @@ WindowStart windowStartOf(const std::vector<std::string>& args) {
     if (!optionsDone && arg == "--") {
       optionsDone = true;
     } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
-      start.error = "unknown option '" + arg + "'";
+      start.error = UsageError::kUnknownOption;
+      start.errorArgument = arg;
       return start;
     } else if (namesFileOtherThanFolder(arg)) {
       std::error_code error;
       const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(arg), error);
       start.entries.push_back(error ? arg : utf8FromPath(absolute));
     } else if (start.folder) {
-      start.error = "one start folder at most";
+      start.error = UsageError::kSecondFolder;
+      start.errorArgument = arg;
       return start;
     } else {
       start.folder = arg;
@@ -100,6 +102,26 @@ WindowStart windowStartOf(const std::vector<std::string>& args) {
     start.folder = utf8FromPath(pathFromUtf8(start.entries.front()).parent_path());
   }
   return start;
+}
+
+std::string usageErrorText(const WindowStart& start, bool japanese) {
+  const auto quoted = [japanese](const std::string& arg) {
+    return japanese ? "「" + arg + "」" : "'" + arg + "'";
+  };
+  const std::string& arg = start.errorArgument;
+  switch (start.error) {
+    case UsageError::kNone:
+      break;
+    case UsageError::kUnknownOption:
+      return japanese ? quoted(arg) + "というオプションはありません。"
+                      : "unknown option " + quoted(arg);
+    case UsageError::kSecondFolder:
+      return japanese ? "起動フォルダは一つだけ指定できます（" + quoted(*start.folder) + "と" +
+                            quoted(arg) + "）。"
+                      : "one start folder at most (" + quoted(*start.folder) + " and " +
+                            quoted(arg) + ")";
+  }
+  return {};
 }
 
 }  // namespace fenmarq

@@ -27,10 +27,13 @@ bool japaneseMessages();
 // The usage, options and exit statuses, in Japanese or in English.
 std::string_view windowHelp(bool japanese);
 
+enum class UsageError { kNone, kUnknownOption, kSecondFolder };
+
 struct WindowStart {
   std::optional<std::string> folder;  // the start folder, when not the current one
   std::vector<std::string> entries;   // the list's entries, in order, absolute
-  std::string error;                  // a usage error; "" when there is none
+  UsageError error = UsageError::kNone;
+  std::string errorArgument;  // the argument in error
 };
 
 // Sorts the arguments that Qt left: a path that names an existing file
@@ -39,6 +42,10 @@ struct WindowStart {
 // is entered). Without a folder the window starts in the first entry's. The
 // entries are made absolute here, before the start folder is entered.
 WindowStart windowStartOf(const std::vector<std::string>& args);
+
+// What is wrong with the command line, in Japanese or in English, one line
+// without its end; "" when nothing is.
+std::string usageErrorText(const WindowStart& start, bool japanese);
 
 }  // namespace fenmarq
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/start_folder.h"
 #include "platform/file_system.h"
 #include "tests/support/scoped_temp_dir.h"
 
@@ -52,7 +53,8 @@ TEST(CommandLineTest, HelpVersionAndTheirLanguage) {
 }
 
 // Files become entries, absolute and in order; a folder, or a path that
-// names nothing, is the start folder, else the first file's folder is.
+// names nothing, is the start folder, else the first file's folder is. What
+// is wrong is said in English and in Japanese.
 TEST(CommandLineTest, FilesBecomeEntriesAndTheStartFolderFollows) {
   testing::ScopedTempDir dir(/*withOutputFolders=*/false);
   std::filesystem::create_directory("out");
@@ -70,26 +72,41 @@ TEST(CommandLineTest, FilesBecomeEntriesAndTheStartFolderFollows) {
     Args args;
     std::string folder;
     Args entries;
-    std::string error;
+    std::string error;          // English, for standard error
+    std::string japaneseError;  // for the message box
   } cases[] = {
-      {{}, none, {}, ""},
-      {{"out"}, "out", {}, ""},
-      {{"gone"}, "gone", {}, ""},
-      {{""}, "", {}, ""},
-      {{"obs/a", "b"}, absolute("obs"), {absolute("obs/a"), absolute("b")}, ""},
-      {{"b", "out", "obs/a"}, "out", {absolute("b"), absolute("obs/a")}, ""},
-      {{"--", "-f"}, absolute(""), {absolute("-f")}, ""},
-      {{"out", "obs"}, none, {}, "one start folder at most"},
-      {{"-f"}, none, {}, "unknown option '-f'"},
+      {{}, none, {}, "", ""},
+      {{"out"}, "out", {}, "", ""},
+      {{"gone"}, "gone", {}, "", ""},
+      {{""}, "", {}, "", ""},
+      {{"obs/a", "b"}, absolute("obs"), {absolute("obs/a"), absolute("b")}, "", ""},
+      {{"b", "out", "obs/a"}, "out", {absolute("b"), absolute("obs/a")}, "", ""},
+      {{"--", "-f"}, absolute(""), {absolute("-f")}, "", ""},
+      // As a file manager passes them (on Windows with a drive letter).
+      {{absolute("obs/a")}, absolute("obs"), {absolute("obs/a")}, "", ""},
+      {{"out", "b", "obs"},
+       none,
+       {},
+       "one start folder at most ('out' and 'obs')",
+       "起動フォルダは一つだけ指定できます（「out」と「obs」）。"},
+      {{"-f"}, none, {}, "unknown option '-f'", "「-f」というオプションはありません。"},
   };
   for (const auto& c : cases) {
     const WindowStart start = windowStartOf(c.args);
     const std::string first = c.args.empty() ? "" : c.args.front();
-    EXPECT_EQ(start.error, c.error) << first;
+    EXPECT_EQ(usageErrorText(start, false), c.error) << first;
+    EXPECT_EQ(usageErrorText(start, true), c.japaneseError) << first;
     if (!c.error.empty()) continue;
     EXPECT_EQ(start.folder.value_or(none), c.folder) << first;
     EXPECT_EQ(start.entries, c.entries) << first;
   }
+
+  // The message box says in Japanese why a start folder cannot be entered.
+  EXPECT_EQ(startFolderFailure("gone", enterStartFolder("gone"), true),
+            "起動フォルダに移動できません。\ngone\nフォルダがありません。");
+  EXPECT_EQ(startFolderFailure("b", enterStartFolder("b"), true),
+            "起動フォルダに移動できません。\nb\nフォルダではありません。");
+  EXPECT_EQ(std::filesystem::current_path(), here);
 }
 
 }  // namespace

@@ -5,16 +5,17 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace fenmarq {
 
-// The heading of the message box that says why the start folder could not
-// be entered.
-inline constexpr std::string_view kStartFolderFailure = "起動フォルダに移動できません。";
+// Makes `folder` (UTF-8) the current directory; the error when it cannot.
+std::error_code enterStartFolder(std::string_view folder);
 
-// Makes `folder` (UTF-8) the current directory: "" when it is, else why not
-// ("cannot enter the start folder /x: No such file or directory").
-std::string enterStartFolder(std::string_view folder);
+// Why `folder` could not be entered, in Japanese or in English:
+// "起動フォルダに移動できません。\n/x\nフォルダがありません。" or
+// "cannot enter the start folder /x: No such file or directory".
+std::string startFolderFailure(std::string_view folder, std::error_code error, bool japanese);
 
 }  // namespace fenmarq
 

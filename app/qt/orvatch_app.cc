@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "app/command_line.h"
@@ -45,19 +46,22 @@ int COrvatchApp::run() {
   std::vector<std::string> args;
   for (const QString& arg : arguments().mid(1)) args.push_back(arg.toStdString());
   const WindowStart start = windowStartOf(args);
-  if (!start.error.empty()) {
-    std::fprintf(stderr, "fenmarq: %s\nTry 'fenmarq --help'.\n", start.error.c_str());
+  // A terminal user reads standard error in the language of the locale, as
+  // --help speaks; the message box, like the whole window, is Japanese.
+  const bool japanese = japaneseMessages();
+  if (start.error != UsageError::kNone) {
+    std::fprintf(stderr, "fenmarq: %s\n%s\n", usageErrorText(start, japanese).c_str(),
+                 japanese ? "使い方は 'fenmarq --help' で表示されます。" : "Try 'fenmarq --help'.");
     return 2;
   }
   if (start.folder) {
-    const std::string failure = enterStartFolder(*start.folder);
-    if (!failure.empty()) {
+    if (const std::error_code error = enterStartFolder(*start.folder)) {
       // Started from a file manager or the menu, the message box is all the
       // user sees; from a terminal, standard error says it too.
-      std::fprintf(stderr, "fenmarq: %s\n", failure.c_str());
+      std::fprintf(stderr, "fenmarq: %s\n",
+                   startFolderFailure(*start.folder, error, japanese).c_str());
       QMessageBox box(QMessageBox::Critical, QStringLiteral("fenmarq"),
-                      QString::fromUtf8(kStartFolderFailure.data(), kStartFolderFailure.size()) +
-                          u'\n' + QString::fromStdString(failure),
+                      QString::fromStdString(startFolderFailure(*start.folder, error, true)),
                       QMessageBox::Ok);
       box.setTextFormat(Qt::PlainText);
       box.exec();

@@ -6,8 +6,10 @@ namespace fenmarq {
 
 class COrvatchApp {
  public:
-  // Enters the start folder of the command line, if any, shows the main
-  // dialog and returns the exit status once it is closed.
+  // Reads the command line, `fenmarq [FOLDER] [FILE...]`: enters the start
+  // folder first, so that the window works there as if started in it, and
+  // lists the files. Then shows the main dialog and returns the exit status
+  // once it is closed.
   int run();
 };
 

@@ -136,6 +136,9 @@ void COrvatchDlg::initDialog() {
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   SetWindowSubclass(control(IDC_TARGETLIST), targetListProc, 0, 0);
+  // Entries added before the dialog was created: the command line's.
+  for (const std::string& path : model_.targets()) appendEntry(utf16FromUtf8(path));
+  fitListExtent();
 }
 
 bool COrvatchDlg::command(int id) {
@@ -222,14 +225,22 @@ void COrvatchDlg::addTarget() {
 }
 
 void COrvatchDlg::addDropped(HDROP drop) {
+  std::vector<std::string> paths;
   const UINT count = batchRunning() ? 0 : DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
     path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-    if (model_.addTarget(utf8FromUtf16(path))) appendEntry(path);
+    paths.push_back(utf8FromUtf16(path));
   }
   DragFinish(drop);
-  fitListExtent();
+  addTargets(paths);
+}
+
+void COrvatchDlg::addTargets(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (model_.addTarget(path) && window_ != nullptr) appendEntry(utf16FromUtf8(path));
+  }
+  if (window_ != nullptr) fitListExtent();
 }
 
 void COrvatchDlg::deleteTarget() {

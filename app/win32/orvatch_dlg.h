@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "app/batch_relay.h"
 #include "app/dialog_model.h"
@@ -41,6 +42,10 @@ class COrvatchDlg final : public LogPane, public BatchView {
   HWND create();
   HWND window() const { return window_; }
   bool batchRunning() const { return model_.batchRunning(); }
+
+  // Appends `paths` (UTF-8) to the list in order, as a drop onto it does;
+  // before the dialog is created too, which then lists them.
+  void addTargets(const std::vector<std::string>& paths);
 
   // LogPane, on the log edit control.
   void append(std::string_view text) override;

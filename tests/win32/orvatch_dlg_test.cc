@@ -46,6 +46,19 @@ class ScriptedPicker final : public FilePicker {
 
 std::string textOf(HWND window) { return utf8FromUtf16(windowText(window)); }
 
+// The entries of the target list of main dialog `dialog`.
+std::vector<std::string> entriesOf(HWND dialog) {
+  std::vector<std::string> texts;
+  HWND list = GetDlgItem(dialog, IDC_TARGETLIST);
+  const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    texts.push_back(utf8FromUtf16(text));
+  }
+  return texts;
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest() : picker_(new ScriptedPicker), dialog_(std::unique_ptr<FilePicker>(picker_)) {}
@@ -71,17 +84,7 @@ class WindowTest : public ::testing::Test {
     setText(IDC_SBIN, path);
     click(IDC_ADDTARGET);
   }
-  std::vector<std::string> entries() const {
-    std::vector<std::string> texts;
-    HWND list = control(IDC_TARGETLIST);
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i) {
-      std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
-      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-      texts.push_back(utf8FromUtf16(text));
-    }
-    return texts;
-  }
+  std::vector<std::string> entries() const { return entriesOf(window_); }
   std::vector<std::string> fields() const {
     std::vector<std::string> texts;
     for (int id : {IDC_FILENAME, IDC_KIND, IDC_INTERVAL, IDC_YEAR, IDC_MONTHDAY, IDC_STATION}) {
@@ -245,6 +248,19 @@ TEST_F(WindowTest, CommandsReachTheModel) {
   EXPECT_TRUE(IsWindow(window_));
   SendMessageW(window_, WM_COMMAND, IDCANCEL, 0);
   EXPECT_FALSE(IsWindow(window_));
+}
+
+// The command line's files, given before the window exists, are its first
+// entries; more come after them.
+TEST_F(WindowTest, EntriesGivenBeforeTheWindowOpensAreListed) {
+  COrvatchDlg started;
+  started.addTargets({"C:\\obs\\観測.1", "C:\\b.2"});
+  HWND window = nullptr;
+  for (int attempt = 0; attempt < 2 && window == nullptr; ++attempt) window = started.create();
+  ASSERT_NE(window, nullptr) << "error " << GetLastError();
+  EXPECT_EQ(entriesOf(window), (std::vector<std::string>{"C:\\obs\\観測.1", "C:\\b.2"}));
+  started.addTargets({"C:\\c.3"});
+  EXPECT_EQ(entriesOf(window), (std::vector<std::string>{"C:\\obs\\観測.1", "C:\\b.2", "C:\\c.3"}));
 }
 
 // Presses and releases `key` as the keyboard would.
