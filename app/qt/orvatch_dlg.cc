@@ -1,5 +1,6 @@
 #include "app/qt/orvatch_dlg.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/dialog_layout.h"
@@ -78,10 +80,7 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       picker_(std::move(picker)),
       model_(QDir::toNativeSeparators(QDir::currentPath()).toStdString()),
-      relay_(*this, *this, [this](const BatchRelay::Call& call) {
-        // Returns once the call has been made on the dialog's thread.
-        QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
-      }) {
+      session_(model_, *this) {
   setWindowTitle(QStringLiteral("Fenmarq"));
   setWindowIcon(applicationIcon());
   setFont(dialogFont());
@@ -118,25 +117,33 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
   connect(targets_, &TargetList::deleteRequested, this, &COrvatchDlg::deleteTarget);
   connect(targets_, &TargetList::filesDropped, this, &COrvatchDlg::addTargets);
   connect(controlOf<QPushButton>(*this, "IDC_START"), &QPushButton::clicked, this,
-          &COrvatchDlg::startConversion);
+          [this] { session_.start(); });
   addVersionMenuItem(*this, [this] { showVersionDialog(); });
 }
 
 COrvatchDlg::~COrvatchDlg() = default;
 
-void COrvatchDlg::append(std::string_view text) { log_->appendText(text); }
-
-void COrvatchDlg::setLimit(std::size_t characters) { log_->setLimit(characters); }
-
-void COrvatchDlg::selectEntry(std::size_t index) {
-  targets_->setCurrentRow(static_cast<int>(index));
-  targets_->scrollToItem(targets_->currentItem());
-  model_.entryReached(index);
-  setWindowTitle(QString::fromStdString(model_.title()));
+void COrvatchDlg::lockInput(bool locked) {
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control != log_) control->setEnabled(!locked);
+  }
+  // The log stays enabled, so that it can be scrolled and read, but takes no
+  // keys; the version item of the context menu is off.
+  log_->setReadOnly(locked);
+  for (QAction* action : actions()) action->setEnabled(!locked);
 }
 
-void COrvatchDlg::showFields(const ObservationFileName& name) {
-  displayFields(DialogModel::fieldsOf(name));
+void COrvatchDlg::appendLog(std::string_view text) { log_->appendText(text); }
+
+void COrvatchDlg::setLogLimit(std::size_t characters) { log_->setLimit(characters); }
+
+void COrvatchDlg::selectRow(std::size_t index) {
+  targets_->setCurrentRow(static_cast<int>(index));
+  targets_->scrollToItem(targets_->currentItem());
+}
+
+void COrvatchDlg::setTitle(std::string_view title) {
+  setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
 }
 
 void COrvatchDlg::showMessageBox(std::string_view text) {
@@ -145,6 +152,17 @@ void COrvatchDlg::showMessageBox(std::string_view text) {
                   QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+}
+
+void COrvatchDlg::batchEnded() { emit batchFinished(); }
+
+void COrvatchDlg::wake() {
+  QMetaObject::invokeMethod(
+      this, [this] { session_.serve(); }, Qt::QueuedConnection);
+}
+
+void COrvatchDlg::wakeAfter(std::chrono::milliseconds delay) {
+  QTimer::singleShot(delay, this, [this] { session_.serve(); });
 }
 
 void COrvatchDlg::keyPressEvent(QKeyEvent* event) {
@@ -177,7 +195,7 @@ void COrvatchDlg::searchFile() {
   const QString path = QDir::toNativeSeparators(*chosen);
   path_->setText(path);
   path_->setCursorPosition(0);
-  displayFields(DialogModel::fieldsOf(path.toStdString()));
+  showFields(DialogModel::fieldsOf(path.toStdString()));
 }
 
 void COrvatchDlg::addTarget() {
@@ -201,38 +219,13 @@ void COrvatchDlg::deleteTarget() {
   }
 }
 
-void COrvatchDlg::startConversion() {
-  if (batchRunning()) return;
-  // The window takes no input while the batch runs; it repaints and shows
-  // each step as it comes.
-  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (control != log_) control->setEnabled(false);
-  }
-  const std::vector<std::string> targets = model_.startBatch();
-  batch_ = std::jthread([this, targets] {
-    const BatchResult result = model_.runBatch(targets, relay_, relay_);
-    QMetaObject::invokeMethod(
-        this, [this, result] { finishBatch(result); }, Qt::QueuedConnection);
-  });
-}
-
-void COrvatchDlg::finishBatch(const BatchResult& result) {
-  batch_.join();
-  const std::vector<std::string> messages = model_.finishBatch(result);
-  setWindowTitle(QString::fromStdString(model_.title()));
-  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    control->setEnabled(true);
-  }
-  for (const std::string& message : messages) showMessageBox(message);
-  emit batchFinished();
-}
-
 void COrvatchDlg::showVersionDialog() {
+  if (batchRunning()) return;
   CAboutDlg about(this);
   about.exec();
 }
 
-void COrvatchDlg::displayFields(const DialogModel::Fields& fields) {
+void COrvatchDlg::showFields(const DialogModel::Fields& fields) {
   for (std::size_t i = 0; i < fields.size(); ++i) setFieldText(fields_[i], fields[i]);
 }
 

@@ -1,9 +1,7 @@
 // The main window: finds observation files, keeps the list of files to
 // convert and shows the log of the conversion. What it does is the
 // DialogModel's; the window passes the user's commands on and shows the
-// model. The conversion itself is the core's BatchConverter, run on a thread
-// of its own; the dialog serves as its LogPane and BatchView on the
-// user-interface thread.
+// model. A BatchSession runs the conversion and shows it through the dialog.
 #ifndef FENMARQ_APP_QT_ORVATCH_DLG_H_
 #define FENMARQ_APP_QT_ORVATCH_DLG_H_
 
@@ -14,14 +12,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 
-#include "app/batch_relay.h"
+#include "app/batch_session.h"
 #include "app/dialog_model.h"
 #include "app/qt/file_picker.h"
-#include "convert/batch_result.h"
-#include "convert/batch_view.h"
-#include "convert/log_pane.h"
 
 class QLineEdit;
 
@@ -30,7 +24,7 @@ namespace fenmarq {
 class LogEdit;
 class TargetList;
 
-class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
+class COrvatchDlg final : public QDialog, public BatchWindow {
   Q_OBJECT
 
  public:
@@ -39,14 +33,17 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
                        QWidget* parent = nullptr);
   ~COrvatchDlg() override;
 
-  // LogPane, on the log pane.
-  void append(std::string_view text) override;
-  void setLimit(std::size_t characters) override;
-
-  // BatchView.
-  void selectEntry(std::size_t index) override;
-  void showFields(const ObservationFileName& name) override;
+  // BatchWindow.
+  void lockInput(bool locked) override;
+  void appendLog(std::string_view text) override;
+  void setLogLimit(std::size_t characters) override;
+  void selectRow(std::size_t index) override;
+  void setTitle(std::string_view title) override;
+  void showFields(const DialogModel::Fields& fields) override;
   void showMessageBox(std::string_view text) override;
+  void batchEnded() override;
+  void wake() override;
+  void wakeAfter(std::chrono::milliseconds delay) override;
 
   bool batchRunning() const { return model_.batchRunning(); }
 
@@ -68,16 +65,11 @@ class COrvatchDlg final : public QDialog, public LogPane, public BatchView {
   void searchFile();
   void addTarget();
   void deleteTarget();
-  void startConversion();
   void showVersionDialog();
-
-  void displayFields(const DialogModel::Fields& fields);
-  void finishBatch(const BatchResult& result);
 
   std::unique_ptr<FilePicker> picker_;
   DialogModel model_;
-  BatchRelay relay_;
-  std::jthread batch_;  // the running batch's thread
+  BatchSession session_;
 
   LogEdit* log_;
   QLineEdit* path_;

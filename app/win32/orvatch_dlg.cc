@@ -16,9 +16,9 @@
 namespace fenmarq {
 namespace {
 
-// The dialog's own message: lParam points to a std::function<void()> that the
-// dialog calls on its thread.
-constexpr UINT kRunOnDialogThread = WM_APP;
+// The dialog's own message and timer: the batch session has news to show.
+constexpr UINT kServeBatch = WM_APP;
+constexpr UINT_PTR kServeBatchTimer = 1;
 
 // The system-menu command that opens the version dialog; Windows uses the
 // lowest four bits of system commands for its own purposes.
@@ -62,16 +62,10 @@ LRESULT CALLBACK targetListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
 COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker)
     : picker_(std::move(picker)),
       model_(utf8FromPath(std::filesystem::current_path())),
-      relay_(*this, *this, [this](const BatchRelay::Call& call) { runOnDialogThread(call); }),
+      session_(model_, *this),
       icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 COrvatchDlg::~COrvatchDlg() {
-  // A batch calls into the window until it is over: let it finish.
-  while (batchRunning()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_SENDMESSAGE);
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
   if (window_ != nullptr && !modal_) DestroyWindow(window_);
 }
 
@@ -108,7 +102,7 @@ INT_PTR COrvatchDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return HIWORD(wParam) == BN_CLICKED && command(LOWORD(wParam));
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) != kVersionCommand) return FALSE;
-      CAboutDlg().runModal(window_);
+      if (!batchRunning()) CAboutDlg().runModal(window_);
       return TRUE;
     case WM_DROPFILES:
       addDropped(reinterpret_cast<HDROP>(wParam));
@@ -119,8 +113,13 @@ INT_PTR COrvatchDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_QUERYDRAGICON:
       return reinterpret_cast<INT_PTR>(icon_);
-    case kRunOnDialogThread:
-      (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    case WM_TIMER:
+      if (wParam != kServeBatchTimer) return FALSE;
+      KillTimer(window_, kServeBatchTimer);
+      session_.serve();
+      return TRUE;
+    case kServeBatch:
+      session_.serve();
       return TRUE;
     default:
       return FALSE;
@@ -163,7 +162,7 @@ bool COrvatchDlg::command(int id) {
       deleteTarget();
       return true;
     case IDC_START:
-      startConversion();
+      session_.start();
       return true;
     default:
       return false;
@@ -181,7 +180,27 @@ void COrvatchDlg::paintMinimised() {
   EndPaint(window_, &paint);
 }
 
-void COrvatchDlg::append(std::string_view text) {
+void COrvatchDlg::lockInput(bool locked) {
+  if (!locked) {
+    // Clicks and keys that arrived during the batch and still wait in the
+    // queue would otherwise act on the enabled window.
+    MSG input;
+    while (PeekMessageW(&input, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+    }
+  }
+  // The log stays enabled, so that it can be scrolled and read, but takes no
+  // keys; so does the version item of the system menu.
+  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (child != control(IDC_LOG)) EnableWindow(child, !locked);
+  }
+  SendMessageW(control(IDC_LOG), EM_SETREADONLY, locked, 0);
+  if (HMENU menu = GetSystemMenu(window_, FALSE); menu != nullptr) {
+    EnableMenuItem(menu, kVersionCommand, MF_BYCOMMAND | (locked ? MF_GRAYED : MF_ENABLED));
+  }
+}
+
+void COrvatchDlg::appendLog(std::string_view text) {
   // At the end of whatever the pane holds, the user's typing included; not
   // recorded for undo.
   HWND log = control(IDC_LOG);
@@ -191,29 +210,35 @@ void COrvatchDlg::append(std::string_view text) {
   SendMessageW(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(utf16FromUtf8(text).c_str()));
 }
 
-void COrvatchDlg::setLimit(std::size_t characters) {
+void COrvatchDlg::setLogLimit(std::size_t characters) {
   SendMessageW(control(IDC_LOG), EM_SETLIMITTEXT, characters, 0);
 }
 
-void COrvatchDlg::selectEntry(std::size_t index) {
+void COrvatchDlg::selectRow(std::size_t index) {
   SendMessageW(control(IDC_TARGETLIST), LB_SETCURSEL, index, 0);
-  model_.entryReached(index);
-  setText(window_, model_.title());
 }
 
-void COrvatchDlg::showFields(const ObservationFileName& name) {
-  displayFields(DialogModel::fieldsOf(name));
+void COrvatchDlg::setTitle(std::string_view title) { setText(window_, title); }
+
+void COrvatchDlg::showFields(const DialogModel::Fields& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) setText(control(kFieldIds[i]), fields[i]);
 }
 
 void COrvatchDlg::showMessageBox(std::string_view text) {
   MessageBoxW(window_, utf16FromUtf8(text).c_str(), applicationCaption().c_str(), MB_OK);
 }
 
+void COrvatchDlg::wake() { PostMessageW(window_, kServeBatch, 0, 0); }
+
+void COrvatchDlg::wakeAfter(std::chrono::milliseconds delay) {
+  SetTimer(window_, kServeBatchTimer, static_cast<UINT>(delay.count()), nullptr);
+}
+
 void COrvatchDlg::searchFile() {
   const std::optional<std::string> chosen = picker_->pickFile(window_);
   if (!chosen) return;
   setText(control(IDC_SBIN), *chosen);
-  displayFields(DialogModel::fieldsOf(*chosen));
+  showFields(DialogModel::fieldsOf(*chosen));
 }
 
 void COrvatchDlg::addTarget() {
@@ -272,46 +297,6 @@ void COrvatchDlg::fitListExtent() {
   SelectObject(dc, previousFont);
   ReleaseDC(list, dc);
   SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4), 0);
-}
-
-void COrvatchDlg::startConversion() {
-  // The window takes no input while the batch runs; it repaints and shows
-  // each step as it comes.
-  enableControls(false);
-  const std::vector<std::string> targets = model_.startBatch();
-  if (batch_.joinable()) batch_.join();  // the last batch's thread, already at its end
-  batch_ = std::jthread([this, targets] {
-    const BatchResult result = model_.runBatch(targets, relay_, relay_);
-    runOnDialogThread([&] { finishBatch(result); });
-  });
-}
-
-void COrvatchDlg::runOnDialogThread(const std::function<void()>& call) {
-  // Returns once the dialog's thread has made the call.
-  SendMessageW(window_, kRunOnDialogThread, 0, reinterpret_cast<LPARAM>(&call));
-}
-
-void COrvatchDlg::finishBatch(const BatchResult& result) {
-  // Clicks and keys that arrived during the batch and still wait in the
-  // queue would otherwise act on the enabled window.
-  MSG input;
-  while (PeekMessageW(&input, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
-  }
-  const std::vector<std::string> messages = model_.finishBatch(result);
-  setText(window_, model_.title());
-  enableControls(true);
-  for (const std::string& message : messages) showMessageBox(message);
-}
-
-void COrvatchDlg::enableControls(bool enabled) {
-  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if (child != control(IDC_LOG)) EnableWindow(child, enabled);
-  }
-}
-
-void COrvatchDlg::displayFields(const DialogModel::Fields& fields) {
-  for (std::size_t i = 0; i < fields.size(); ++i) setText(control(kFieldIds[i]), fields[i]);
 }
 
 void COrvatchDlg::end() {

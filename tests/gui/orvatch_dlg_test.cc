@@ -217,7 +217,7 @@ class OrvatchDlgTest : public QObject {
     QFETCH(int, deletes);
     QFETCH(QStringList, listed);
     Window w;
-    w.dialog.showFields(parseObservationFileName("sfc_10sec_20120601.47662", "/"));
+    w.dialog.showFields(DialogModel::fieldsOf("sfc_10sec_20120601.47662"));
     const QStringList fieldsBefore = w.fields();
     for (const QString& path : typed) w.addTarget(path);
     if (selected >= 0) w.control<TargetList>("IDC_TARGETLIST")->setCurrentRow(selected);
@@ -358,35 +358,71 @@ class OrvatchDlgTest : public QObject {
     QCOMPARE(w.entries(), QStringList{input});
   }
 
-  // While a batch runs, nothing the user does has any effect, then or
-  // afterwards: the controls are disabled, Esc and the close box do nothing.
-  // The title counts the entries and is the program's name again at the end.
+  // Each input once outside a batch, where it takes effect, and once while a
+  // batch runs, where it has none, then or afterwards: the controls are
+  // disabled, the log takes no keys, Esc, the close box and the version item
+  // do nothing. The title counts the entries and is the program's name again
+  // at the end.
+  void inputDuringABatchHasNoEffect_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("during");
+    for (const char* input : {"delete", "type path", "type log", "esc", "close", "version"}) {
+      QTest::addRow("%s outside", input) << QString::fromLatin1(input) << false;
+      QTest::addRow("%s during", input) << QString::fromLatin1(input) << true;
+    }
+  }
   void inputDuringABatchHasNoEffect() {
+    QFETCH(QString, input);
+    QFETCH(bool, during);
     TempFolder folder;
     Window w;
     w.showActive();
     QDir::setCurrent(folder.previous);
-    w.addTarget(QStringLiteral("readme.txt"));
-    w.addTarget(QStringLiteral("notes.txt"));
+    const QStringList listed{"readme.txt", "notes.txt"};
+    for (const QString& entry : listed) w.addTarget(entry);
+    w.control<TargetList>("IDC_TARGETLIST")->setCurrentRow(0);
     QStringList titles;
     QObject::connect(&w.dialog, &QWidget::windowTitleChanged,
                      [&](const QString& title) { titles << title; });
-    w.click("IDC_START");
-    // The batch cannot end before this returns: each of its steps waits for
-    // this thread.
-    QVERIFY(w.dialog.batchRunning());
-    QVERIFY(!w.control("IDC_DELETE")->isEnabled());
-    w.click("IDC_DELETE");
-    QTest::keyClicks(w.control("IDC_SBIN"), QStringLiteral("typed"));
-    QTest::keyClick(&w.dialog, Qt::Key_Escape);
-    w.dialog.close();
+    bool versionShown = false;
+    if (during) {
+      w.click("IDC_START");
+      // The batch cannot end before this thread has served it.
+      QVERIFY(w.dialog.batchRunning());
+    }
+    if (input == "delete") QTest::mouseClick(w.control("IDC_DELETE"), Qt::LeftButton);
+    if (input == "type path") QTest::keyClicks(w.control("IDC_SBIN"), QStringLiteral("typed"));
+    if (input == "type log") QTest::keyClicks(w.log(), QStringLiteral("ZQ"));
+    if (input == "esc") QTest::keyClick(&w.dialog, Qt::Key_Escape);
+    if (input == "close") w.dialog.close();
+    if (input == "version") {
+      answerModal([&](QWidget* modal) {
+        versionShown = qobject_cast<CAboutDlg*>(modal) != nullptr;
+        if (modal != nullptr) modal->close();
+      });
+      w.dialog.actions().front()->trigger();
+    }
     QVERIFY(QTest::qWaitFor([&] { return !w.dialog.batchRunning(); }, 20000));
     QTest::qWait(50);
-    QVERIFY(w.dialog.isVisible());
-    QCOMPARE(w.entries(), (QStringList{"readme.txt", "notes.txt"}));
-    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(), QString());
+
+    const bool effect = !during;
+    QCOMPARE(w.entries().size(), listed.size() - (effect && input == "delete"));
+    QCOMPARE(w.control<QLineEdit>("IDC_SBIN")->text(),
+             effect && input == "type path" ? QStringLiteral("typed") : QString());
+    QCOMPARE(w.dialog.isVisible(), !(effect && (input == "esc" || input == "close")));
+    QCOMPARE(versionShown, effect && input == "version");
+    if (!during) {
+      QCOMPARE(w.log()->toPlainText(), input == "type log" ? QStringLiteral("ZQ") : QString());
+      return;
+    }
+    testing::RecordingLog reference;
+    testing::RecordingView view;
+    BatchConverter().run({"readme.txt", "notes.txt"}, folder.dir.path().toStdString(), reference,
+                         view);
+    QCOMPARE(w.log()->toPlainText(), editControlText(reference.joined()));
     QVERIFY(w.control("IDC_DELETE")->isEnabled());
-    QCOMPARE(titles, (QStringList{"Fenmarq – 1 / 2", "Fenmarq – 2 / 2", "Fenmarq"}));
+    QVERIFY(!w.log()->isReadOnly());
+    QCOMPARE(titles.mid(titles.size() - 2), (QStringList{"Fenmarq – 2 / 2", "Fenmarq"}));
   }
 
   void keys_data() {
