@@ -123,7 +123,9 @@ TEST(BatchSessionTest, WindowShowsWhatTheBatchSays) {
     // One append at most per interval, and one at the end; a long list is
     // shown as it goes, not all at its end.
     EXPECT_LE(window.appends, elapsed / BatchSession::kShowInterval + 2);
-    if (c.targets.size() > 2) EXPECT_GE(window.appends, 2);
+    if (c.targets.size() > 2) {
+      EXPECT_GE(window.appends, 2);
+    }
     EXPECT_FALSE(model.batchRunning());
   }
 }
