@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
