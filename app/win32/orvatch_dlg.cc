@@ -93,7 +93,7 @@ INT_PTR CALLBACK COrvatchDlg::dialogProc(HWND window, UINT message, WPARAM wPara
   return dialog != nullptr ? dialog->handle(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR COrvatchDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR COrvatchDlg::handle(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       initDialog();
