@@ -27,7 +27,10 @@ if(WIN32)
   install(FILES ${fenmarq_windows_readme} LICENSE DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  set(CPACK_PACKAGE_FILE_NAME "fenmarq-${PROJECT_VERSION}-win64")
+  # CPack's own module changes CPACK_PACKAGE_FILE_NAME while it writes the
+  # source package's configuration: the tests take the zip's name from here.
+  set(FENMARQ_WINDOWS_ZIP "fenmarq-${PROJECT_VERSION}-win64")
+  set(CPACK_PACKAGE_FILE_NAME ${FENMARQ_WINDOWS_ZIP})
   include(CPack)
   return()
 endif()

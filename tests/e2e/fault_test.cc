@@ -141,7 +141,7 @@ struct EndCase {
   bool noEarlier = false;         // no item can be converted before it
   RunLimits limits = {};
   bool posixOnly = false;    // builds on links, FIFOs, devices or resource limits
-  bool windowsOnly = false;  // builds on share modes or the read-only attribute
+  bool windowsOnly = false;  // builds on share modes
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) { *os << c.label << ", jobs " << c.jobs; }
@@ -155,9 +155,8 @@ class FaultEndTest : public ::testing::TestWithParam<EndCase> {};
 TEST_P(FaultEndTest, EarlierItemsAreCompleteAndTheBatchEndsThere) {
   const EndCase& c = GetParam();
   if (c.posixOnly && !onPosix()) GTEST_SKIP() << "needs POSIX links, FIFOs, devices or limits";
-  // POSIX opens a file for writing whoever else has it open, and root (the
-  // user of CI) writes a read-only file there.
-  if (c.windowsOnly && onPosix()) GTEST_SKIP() << "needs Windows share modes or read-only files";
+  // POSIX opens a file for writing whoever else has it open.
+  if (c.windowsOnly && onPosix()) GTEST_SKIP() << "needs Windows share modes";
   if (kSanitizer && c.limits.addressSpace != 0) {
     GTEST_SKIP() << "address-space limits do not work under sanitizers";
   }
@@ -269,16 +268,6 @@ Ending blockedOutput(Output blocked, const std::string& blocker) {
     ending.held = holdOpenForReadersOnly(key);
     EXPECT_NE(ending.held, nullptr);
   }
-  if (blocker == "ReadOnly") {
-    writeFile(key, "read-only");
-    ending.outputs[key] = "read-only";
-    fs::permissions(key, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    // Writable again for the folder's removal.
-    ending.held = std::shared_ptr<void>(nullptr, [key](void*) {
-      std::error_code ignored;
-      fs::permissions(key, fs::perms::owner_all, ignored);
-    });
-  }
   ending.untouched[kFailing] = target.bytes;
   return ending;
 }
@@ -311,8 +300,7 @@ std::vector<EndCase> endCases() {
   for (const Output output : kOutputs) {
     for (const std::string blocker :
          {"FolderMissing", "PathIsFolder", "Fifo", "LinkToInput", "HardLinkToInput",
-          "HardLinkToOutsideFile", "LinkToOutsideFile", "DanglingLink", "HeldOpenElsewhere",
-          "ReadOnly"}) {
+          "HardLinkToOutsideFile", "LinkToOutsideFile", "DanglingLink", "HeldOpenElsewhere"}) {
       // Hard links are the one kind of link that Windows makes as readily.
       const bool posixOnly = blocker == "Fifo" || (blocker.find("Link") != std::string::npos &&
                                                    !blocker.starts_with("HardLink"));
@@ -322,7 +310,7 @@ std::vector<EndCase> endCases() {
                        blocker == "FolderMissing",
                        {},
                        posixOnly,
-                       blocker == "HeldOpenElsewhere" || blocker == "ReadOnly"});
+                       blocker == "HeldOpenElsewhere"});
     }
   }
   // A tool that merges identical files links an item's HEX and CHK files
