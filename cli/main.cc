@@ -1,7 +1,6 @@
 // fenmarq-cli: the batch conversion for scripts and large batches.
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
