@@ -116,9 +116,8 @@ TEST(BatchSessionTest, WindowShowsWhatTheBatchSays) {
     EXPECT_EQ(window.titles.back(), "Fenmarq");
     if (!view.selected.empty()) {
       EXPECT_EQ(window.rows.back(), view.selected.back());
-      EXPECT_EQ(window.titles.end()[-2],
-                "Fenmarq – " + std::to_string(c.targets.size()) + " / " +
-                    std::to_string(c.targets.size()));
+      EXPECT_EQ(window.titles.end()[-2], "Fenmarq – " + std::to_string(c.targets.size()) + " / " +
+                                             std::to_string(c.targets.size()));
     }
     // One append at most per interval, and one at the end; a long list is
     // shown as it goes, not all at its end.

@@ -1,7 +1,6 @@
 // fenmarq-cli: the batch conversion for scripts and large batches.
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/path_list.h"
 #include "cli/sample_day.h"
 #include "convert/batch_converter.h"
 #include "convert/file.h"
@@ -19,6 +19,7 @@
 #include "formats/table_schema.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/program_entry.h"
 #include "platform/standard_streams.h"
 
@@ -35,6 +36,7 @@ enum ExitStatus {
 constexpr std::string_view kUsage = R"(Usage:
   fenmarq-cli convert [--make-dirs] [--jobs N] [--files-from LIST] FILE...
   fenmarq-cli table [--raw] [--ascii-names] [-o OUT] [--schema FILE] FILE...
+  fenmarq-cli table [OPTION...] --files-from LIST [FILE...]
   fenmarq-cli table [--raw] --columns FORMAT
   fenmarq-cli samples DIR
   fenmarq-cli [COMMAND] --help | --version
@@ -45,11 +47,14 @@ page 932) with a hexadecimal rendering and a verified copy of it.
 convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             ./HEXFiles/HEX_<name>.txt and ./CHKFiles/CHK_<name>.txt under the
             current directory. The log goes to standard output (UTF-8),
-            message texts to standard error.
+            message texts to standard error. On Windows a FILE with * or ?
+            in its last part stands for the files it matches, in name
+            order; one that matches nothing stays as typed.
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
   --files-from LIST, --files-from=LIST
-               convert the files named in LIST too, one per line, after
-               FILE...; LIST - is standard input
+               convert the files named in LIST too, after FILE...: one
+               path a line, UTF-8 or UTF-16 with a byte-order mark;
+               LIST - is standard input; may be given more than once
   --jobs N, --jobs=N, -j N, -jN
                convert N files at a time (default: one per processor);
                --jobs 1 converts them one after the other on one thread.
@@ -72,6 +77,9 @@ table       Writes one table of every record of every FILE, in order, to OUT
                OUT once complete
   --schema FILE, --schema=FILE
                write the schema to FILE (with or without -o)
+  --files-from LIST, --files-from=LIST
+               read the files named in LIST too, after FILE...; LIST and
+               the wildcards of FILE as for convert
   --raw        the stored integers, as the CSV sheet holds them
   --ascii-names
                name the field columns g01_01, g01_02, ... (group, column)
@@ -84,10 +92,11 @@ samples     Writes one sample day file per record format into DIR and creates
 
 Exit status: 0 done; 1 a failure ended the batch (an input or output that
 cannot be opened, memory, a start folder that cannot be entered, no CP932
-codec) or the table could not be written; 2 usage error, or table inputs
-that are no conversion target, cannot be opened or differ in format; 3
-done, but a file could not be written or closed completely, a CHK
-comparison failed, or an input held more bytes than its reported size.
+codec) or the table could not be written; 2 usage error (a LIST line that
+is not text among them), or table inputs that are no conversion target,
+cannot be opened or differ in format; 3 done, but a file could not be
+written or closed completely, a CHK comparison failed, or an input held
+more bytes than its reported size.
 )";
 
 // One command's part of the usage: its synopsis lines, its paragraph with
@@ -177,47 +186,39 @@ int failed(std::string_view message, int status = kExitUsage) {
   return status;
 }
 
-// Appends the lines of `list` (a file, or standard input for "-") to
-// `targets`, without line ends and empty lines. False when it cannot be read.
-bool readFileList(const std::string& list, std::vector<std::string>& targets) {
-  std::string text;
-  char buffer[65536];
-  if (list == "-") {
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
-      text.append(buffer, got);
-    }
-    if (std::ferror(stdin)) return false;
-  } else {
-    File file;
-    if (!file.open(list, OpenMode::kRead)) return false;
-    for (std::size_t got; (got = file.read(buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+// Appends the paths that the list `list` names to `paths`: kExitSuccess, or
+// the exit status of a list that cannot be read or is not text.
+int appendListed(const std::string& list, std::vector<std::string>& paths) {
+  std::string bytes;
+  if (!readPathList(list, bytes)) return failed("cannot read " + list, kExitBatchEnded);
+  if (const std::size_t line = appendPathList(bytes, paths); line != 0) {
+    const std::string name = list == "-" ? "(standard input)" : list;
+    return failed(name + ":" + std::to_string(line) + ": not valid text");
   }
-  for (std::size_t begin = 0; begin < text.size();) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line(text.data() + begin, end - begin);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (!line.empty()) targets.emplace_back(line);
-    begin = end + 1;
-  }
-  return true;
+  return kExitSuccess;
+}
+
+// Appends the files that the argument `arg` names: on Windows its wildcards
+// are expanded here, as the shell does elsewhere.
+void appendFileArgument(const std::string& arg, std::vector<std::string>& files) {
+  const std::vector<std::string> named = expandFileArgument(arg);
+  files.insert(files.end(), named.begin(), named.end());
 }
 
 int convert(const std::vector<std::string>& args) {
   bool makeDirs = false;
   unsigned jobs = 0;  // one worker per processor
-  std::vector<std::string> targets;
-  std::optional<std::string> fileList;
+  std::vector<std::string> targets, lists;
   bool optionsDone = false;
   bool expectJobs = false, expectList = false;
   for (const std::string& arg : args) {
     if (expectList) {
-      fileList = arg;
+      lists.push_back(arg);
       expectList = false;
     } else if (!optionsDone && arg == "--files-from") {
       expectList = true;
     } else if (!optionsDone && arg.starts_with("--files-from=")) {
-      fileList = arg.substr(13);
+      lists.push_back(arg.substr(13));
     } else if (expectJobs) {
       if (!parseJobs(arg, jobs)) return usageError("--jobs needs a number from 1 to 256");
       expectJobs = false;
@@ -234,15 +235,15 @@ int convert(const std::vector<std::string>& args) {
     } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
       return usageError("unknown option '" + arg + "'");
     } else {
-      targets.push_back(arg);
+      appendFileArgument(arg, targets);
     }
   }
   if (expectJobs) return usageError("--jobs needs a number from 1 to 256");
   if (expectList) return usageError("--files-from needs a LIST");
-  if (fileList && !readFileList(*fileList, targets)) {
-    return failed("cannot read " + *fileList, kExitBatchEnded);
+  for (const std::string& list : lists) {
+    if (const int status = appendListed(list, targets); status != kExitSuccess) return status;
   }
-  if (targets.empty() && !fileList) return usageError("convert needs at least one FILE");
+  if (targets.empty() && lists.empty()) return usageError("convert needs at least one FILE");
 
   std::error_code error;
   const std::filesystem::path start = std::filesystem::current_path(error);
@@ -305,13 +306,18 @@ bool writeWhole(const std::string& path, std::string_view text) {
 int table(const std::vector<std::string>& args) {
   bool asciiNames = false, raw = false;
   std::optional<std::string> output, columnsOf, schema;
-  std::vector<std::string> files;
+  std::vector<std::string> files, lists;
   bool optionsDone = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool last = i + 1 == args.size();
     if (optionsDone || arg == "-" || arg.empty() || arg[0] != '-') {
-      files.push_back(arg);
+      appendFileArgument(arg, files);
+    } else if (arg == "--files-from") {
+      if (last) return usageError("--files-from needs a LIST");
+      lists.push_back(args[++i]);
+    } else if (arg.starts_with("--files-from=")) {
+      lists.push_back(arg.substr(13));
     } else if (arg == "--") {
       optionsDone = true;
     } else if (arg == "--ascii-names") {
@@ -336,10 +342,13 @@ int table(const std::vector<std::string>& args) {
     }
   }
   if (columnsOf) {
-    if (!files.empty() || output || asciiNames || schema) {
+    if (!files.empty() || !lists.empty() || output || asciiNames || schema) {
       return usageError("--columns takes only --raw");
     }
     return listColumns(*columnsOf, raw);
+  }
+  for (const std::string& list : lists) {
+    if (const int status = appendListed(list, files); status != kExitSuccess) return status;
   }
   if (files.empty()) return usageError("table needs at least one FILE");
 

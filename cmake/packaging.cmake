@@ -6,17 +6,31 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 
 if(WIN32)
-  # fenmarq-<version>-win64.zip with fenmarq.exe (the window),
-  # fenmarq-cli.exe, the README and the licence.
+  # fenmarq-<version>-win64.zip, unpacked into a folder of the user's choice
+  # (C:\Tools\fenmarq, say) without a folder of its own: fenmarq.exe (the
+  # window), fenmarq-cli.exe, README-Windows.txt (a guide for Windows users,
+  # in the UTF-8 with byte-order mark and "\r\n" that Notepad reads) and the
+  # licence.
+  set(fenmarq_windows_readme ${PROJECT_BINARY_DIR}/README-Windows.txt)
+  add_custom_command(
+    OUTPUT ${fenmarq_windows_readme}
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/docs/README-Windows.txt
+            -DOUT=${fenmarq_windows_readme} -DPROJECT_VERSION=${PROJECT_VERSION} -P
+            ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+    DEPENDS docs/README-Windows.txt cmake/windows_text.cmake
+    COMMENT "README-Windows.txt with byte-order mark and CRLF")
+  add_custom_target(fenmarq_windows_readme ALL DEPENDS ${fenmarq_windows_readme})
   install(TARGETS fenmarq-cli RUNTIME DESTINATION .)
   if(FENMARQ_BUILD_GUI)
     install(TARGETS fenmarq RUNTIME DESTINATION .)
   endif()
-  install(FILES README.md LICENSE DESTINATION .)
-  install(FILES docs/screenshot-windows.png DESTINATION docs)  # the README's picture
+  install(FILES ${fenmarq_windows_readme} LICENSE DESTINATION .)
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-  set(CPACK_PACKAGE_FILE_NAME "fenmarq-${PROJECT_VERSION}-win64")
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  # CPack's own module changes CPACK_PACKAGE_FILE_NAME while it writes the
+  # source package's configuration: the tests take the zip's name from here.
+  set(FENMARQ_WINDOWS_ZIP "fenmarq-${PROJECT_VERSION}-win64")
+  set(CPACK_PACKAGE_FILE_NAME ${FENMARQ_WINDOWS_ZIP})
   include(CPack)
   return()
 endif()

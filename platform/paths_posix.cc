@@ -4,4 +4,6 @@ namespace fenmarq {
 
 std::string_view directorySeparators() { return "/"; }
 
+std::vector<std::string> expandFileArgument(std::string_view arg) { return {std::string(arg)}; }
+
 }  // namespace fenmarq

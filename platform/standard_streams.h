@@ -1,10 +1,12 @@
-// Standard output and error of the command-line program. They carry the
-// program's UTF-8 text byte for byte, line ends included, wherever they lead;
-// a Windows console window is written with its wide-character output instead,
-// so that Japanese shows whatever the console's code page.
+// The standard streams of the command-line program. Output and error carry
+// the program's UTF-8 text byte for byte, line ends included, wherever they
+// lead; a Windows console window is written with its wide-character output
+// instead, so that Japanese shows whatever the console's code page. Input is
+// read as bytes, "\r\n" and Ctrl-Z included.
 #ifndef FENMARQ_PLATFORM_STANDARD_STREAMS_H_
 #define FENMARQ_PLATFORM_STANDARD_STREAMS_H_
 
+#include <string>
 #include <string_view>
 
 namespace fenmarq {
@@ -16,6 +18,9 @@ void writeStandard(StandardStream stream, std::string_view utf8);
 // Passes on what is buffered. False when anything written to the stream
 // since the start was lost.
 bool flushStandard(StandardStream stream);
+
+// Appends everything on standard input to `bytes`; false on a read error.
+bool readStandardInput(std::string& bytes);
 
 }  // namespace fenmarq
 

@@ -20,4 +20,12 @@ bool flushStandard(StandardStream stream) {
   return std::fflush(file) == 0 && std::ferror(file) == 0;
 }
 
+bool readStandardInput(std::string& bytes) {
+  char buffer[65536];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
+    bytes.append(buffer, got);
+  }
+  return std::ferror(stdin) == 0;
+}
+
 }  // namespace fenmarq

@@ -25,7 +25,8 @@ else
 fi
 
 if [ "${1:-}" = --stop ]; then
-  [ -d "$WINEPREFIX" ] && "$wineserver" -k 2>/dev/null
+  # -w waits until the server is gone, so that the next program starts a new one.
+  [ -d "$WINEPREFIX" ] && "$wineserver" -k 2>/dev/null && "$wineserver" -w
   exit 0
 fi
 

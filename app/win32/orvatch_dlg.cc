@@ -90,10 +90,10 @@ INT_PTR CALLBACK COrvatchDlg::dialogProc(HWND window, UINT message, WPARAM wPara
     reinterpret_cast<COrvatchDlg*>(lParam)->window_ = window;
   }
   auto* dialog = reinterpret_cast<COrvatchDlg*>(GetWindowLongPtrW(window, DWLP_USER));
-  return dialog != nullptr ? dialog->handle(message, wParam, lParam) : FALSE;
+  return dialog != nullptr ? dialog->handle(message, wParam) : FALSE;
 }
 
-INT_PTR COrvatchDlg::handle(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR COrvatchDlg::handle(UINT message, WPARAM wParam) {
   switch (message) {
     case WM_INITDIALOG:
       initDialog();

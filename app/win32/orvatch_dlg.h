@@ -54,7 +54,7 @@ class COrvatchDlg final : public BatchWindow {
 
  private:
   static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR handle(UINT message, WPARAM wParam);
   void initDialog();
   bool command(int id);
   void paintMinimised();

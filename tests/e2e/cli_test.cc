@@ -21,6 +21,17 @@ using namespace fenmarq::testing;
 namespace fs = std::filesystem;
 
 constexpr std::string_view kAmd = "amd_1min_20160412.62078";
+constexpr const char* kShortWarning =
+    "fenmarq-cli: warning: amd_1min_20160413.62078 holds 100 bytes, fewer than the 246240 of its "
+    "layout; the missing bytes read as zeros\n";
+
+// ASCII `text` as UTF-16 LE after its byte-order mark, as PowerShell 5 writes
+// a file.
+std::string utf16LeWithMark(std::string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char c : text) bytes += {c, '\0'};
+  return bytes;
+}
 
 TEST(CliTest, SamplesWritesOneDayFilePerFormatAndTheOutputFolders) {
   ScopedTempDir dir(/*withOutputFolders=*/false);
@@ -45,6 +56,11 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   writeFile("amd_1min_20160413.62078", std::string(100, '\1'));
   const std::string sfc = "sfc_1min_20160412.47662";
   writeFile(sfc, std::string(367'200, '\0'));
+  // Lists as PowerShell and Notepad write them, and one with a line that is
+  // not UTF-8.
+  writeFile("utf16.txt", utf16LeWithMark("amd_1min_20160413.62078\r\n"));
+  writeFile("utf8.txt", "\xEF\xBB\xBF\r\namd_1min_20160412.99999\r\n");
+  writeFile("bad.txt", "amd_1min_20160412.62078\n\n\x83\x5C\n");
   const struct {
     std::vector<std::string> args;
     int status;
@@ -58,6 +74,12 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"samples"}, 2, ""},
       {{"convert", "--files-from"}, 2, ""},
       {{"convert", "--files-from", "no-list.txt"}, 1, "", "fenmarq-cli: cannot read no-list.txt\n"},
+      {{"convert", "--files-from", "bad.txt"}, 2, "", "fenmarq-cli: bad.txt:3: not valid text\n"},
+      {{"table", "--files-from=bad.txt"}, 2, "", "fenmarq-cli: bad.txt:3: not valid text\n"},
+      // Listed files come after the arguments.
+      {{"convert", "--jobs", "1", "--files-from", "utf8.txt", "readme.txt"},
+       1,
+       std::string(kNotTargetLog) + notOpenedLine("amd_1min_20160412.99999")},
       {{"convert", "readme.txt"}, 0, std::string(kNotTargetLog) + std::string(kBatchEndLog)},
       // One job: nothing after the entry that ends the batch is started.
       {{"convert", "--jobs", "1", "amd_1min_20160412.99999", std::string(kAmd)},
@@ -74,11 +96,8 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"table", "--schema", std::string(kAmd), std::string(kAmd)}, 2, ""},
       {{"table", "--schema"}, 2, ""},
       {{"table", "--columns", sfc, "--schema", "s.json"}, 2, ""},
-      {{"table", "-o", "t.csv", "amd_1min_20160413.62078"},
-       0,
-       "",
-       "fenmarq-cli: warning: amd_1min_20160413.62078 holds 100 bytes, fewer than the 246240 "
-       "of its layout; the missing bytes read as zeros\n"},
+      {{"table", "-o", "t.csv", "amd_1min_20160413.62078"}, 0, "", kShortWarning},
+      {{"table", "-o", "listed.csv", "--files-from", "utf16.txt"}, 0, "", kShortWarning},
   };
   for (const auto& c : cases) {
     const CliRun run = runCli(c.args);
@@ -87,6 +106,7 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
     if (c.status == 2) {
       EXPECT_EQ(run.out, "") << command;
       EXPECT_TRUE(run.err.starts_with("fenmarq-cli: ")) << command;
+      EXPECT_TRUE(c.err.empty() || run.err == c.err) << command << ": " << run.err;
     } else {
       EXPECT_EQ(firstDifference(c.out, run.out), "") << command;
       EXPECT_EQ(run.err, c.err) << command;
@@ -96,6 +116,7 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   EXPECT_EQ(readFile(kAmd), std::string(246'240, '\0'));
   EXPECT_EQ(readFile("t.csv").substr(0, 5), "file,");
   EXPECT_EQ(readFile("t.csv.schema.json").substr(0, 1), "{");
+  EXPECT_EQ(readFile("listed.csv"), readFile("t.csv"));
   EXPECT_FALSE(fs::exists("s.json"));
   // "-o -" is standard output, as "-" is for most commands.
   EXPECT_EQ(runCli({"table", "-o", "-", "amd_1min_20160413.62078"}).out, readFile("t.csv"));
@@ -215,6 +236,46 @@ TEST(CliTest, ConvertsTargetsAsTheSystemNamesThem) {
                     .starts_with(std::string(kSheetNameCell) + c.sheetName + "\n"))
         << c.target;
   }
+}
+
+// Windows shells leave "*" and "?" to the program: fenmarq-cli expands them
+// in the last part of a FILE, each pattern's files in name order whatever
+// order the folder lists them in, and keeps a pattern without matches as
+// typed. Option values are never patterns. On POSIX the shell expands: a
+// pattern that reaches the program is a name like any other.
+TEST(CliTest, WildcardsOnWindowsNameTheirFilesInNameOrder) {
+  ScopedTempDir dir;
+  const bool windows = directorySeparator() == '\\';
+  fs::create_directory("obs");
+  for (const char* day : {"14", "12", "13"}) {  // created against name order
+    writeFile("obs/amd_1min_201604" + std::string(day) + ".62078", std::string(246'240, '\0'));
+  }
+  writeFile("list.txt", "");
+  std::string matches;
+  for (const char* day : {"12", "13", "14"}) {
+    const std::string name = "amd_1min_201604" + std::string(day) + ".62078";
+    matches += convertedItemLog("obs/" + name, name, 246'240, kAmd1MinEnd);
+  }
+  const std::string notTarget(kNotTargetLog);
+  const struct {
+    std::vector<std::string> args;
+    std::string windowsLog;
+    std::string posixLog;
+  } cases[] = {
+      {{"obs/*_2016041?.62078"}, matches, notTarget},
+      {{"--jobs", "1", "none_*.62078", "obs/*"}, notTarget + matches, notTarget + notTarget},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"convert"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string log = (windows ? c.windowsLog : c.posixLog) + std::string(kBatchEndLog);
+    EXPECT_EQ(firstDifference(log, run.out), "") << c.args.back();
+  }
+  const CliRun list = runCli({"convert", "--files-from", "l*.txt"});
+  EXPECT_EQ(list.status, 1);
+  EXPECT_EQ(list.err, "fenmarq-cli: cannot read l*.txt\n");
 }
 
 // --make-dirs makes the output folders; output folders that cannot be made

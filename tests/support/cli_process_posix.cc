@@ -42,6 +42,8 @@ SmallFileSystem::~SmallFileSystem() {
 
 bool makeFifo(const std::string& path) { return mkfifo(path.c_str(), 0644) == 0; }
 
+std::shared_ptr<void> holdOpenForReadersOnly(const std::string&) { return nullptr; }
+
 bool writeFileInFolder(const std::string& folder, const std::string& name, std::string_view bytes) {
   const int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (directory < 0) return false;

@@ -96,6 +96,13 @@ SmallFileSystem::~SmallFileSystem() = default;
 
 bool makeFifo(const std::string&) { return false; }
 
+std::shared_ptr<void> holdOpenForReadersOnly(const std::string& path) {
+  const HANDLE handle = CreateFileW(utf16FromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return std::shared_ptr<void>(handle, CloseHandle);
+}
+
 bool writeFileInFolder(const std::string&, const std::string&, std::string_view) { return false; }
 
 CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,10 @@ class SmallFileSystem {
 
 // POSIX-only fixtures; false where the system has no such thing.
 bool makeFifo(const std::string& path);
+// A Windows-only fixture: `path` held open as Excel holds a workbook, other
+// processes free to read it but not to write it, until the result goes;
+// nullptr on POSIX, which has no such share modes.
+std::shared_ptr<void> holdOpenForReadersOnly(const std::string& path);
 // Writes a file through a handle on its folder, for paths too long to open.
 bool writeFileInFolder(const std::string& folder, const std::string& name, std::string_view bytes);
 

@@ -9,7 +9,7 @@
 namespace fenmarq::testing {
 
 // Handles this thread's messages as a dialog's message loop does until
-// `done` holds; false after `limit` milliseconds.
+// `done` holds, asked after each message; false after `limit` milliseconds.
 inline bool pumpUntil(HWND dialog, const std::function<bool()>& done, ULONGLONG limit = 20000) {
   const ULONGLONG deadline = GetTickCount64() + limit;
   for (;;) {
@@ -19,6 +19,7 @@ inline bool pumpUntil(HWND dialog, const std::function<bool()>& done, ULONGLONG 
         TranslateMessage(&message);
         DispatchMessageW(&message);
       }
+      if (done()) return true;
     }
     if (done()) return true;
     if (GetTickCount64() > deadline) return false;

@@ -7,9 +7,13 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,8 +68,12 @@ class WindowTest : public ::testing::Test {
   WindowTest() : picker_(new ScriptedPicker), dialog_(std::unique_ptr<FilePicker>(picker_)) {}
 
   void SetUp() override {
-    // Now and then the system fails to create a dialog at the first attempt.
-    for (int attempt = 0; attempt < 2 && window_ == nullptr; ++attempt) window_ = dialog_.create();
+    // Now and then the system fails to create a dialog at the first attempt;
+    // a second attempt is said in the output.
+    for (int attempt = 0; attempt < 2 && window_ == nullptr; ++attempt) {
+      if (attempt > 0) std::printf("[ RETRIED  ] error %lu creating the dialog\n", GetLastError());
+      window_ = dialog_.create();
+    }
     if (window_ == nullptr && GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
       GTEST_SKIP() << "no display to show windows on";
     }
@@ -293,40 +301,112 @@ void clickOn(HWND control) {
   SendInput(3, inputs, sizeof(INPUT));
 }
 
-TEST_F(WindowTest, BatchLogsLiveAndInputDuringItHasNoEffect) {
+// Closes the first dialog of this thread other than `window_` that a timer
+// finds: the version dialog.
+HWND gMainWindow = nullptr;
+bool gVersionShown = false;
+void CALLBACK closeOtherDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM) -> BOOL {
+        if (window == gMainWindow || !IsWindowVisible(window)) return TRUE;
+        gVersionShown = true;
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        return FALSE;
+      },
+      0);
+  if (gVersionShown) KillTimer(nullptr, timer);
+}
+
+// Each input once outside a batch, where it takes effect (so it is known to
+// arrive), and once while a batch runs, where it has none, then or
+// afterwards: the controls are disabled, the log takes no keys, Esc, the
+// close box and the version item do nothing. The log fills while the batch
+// runs and ends equal to the command line's log of the same list.
+struct Input {
+  const char* name;
+  bool during;
+};
+void PrintTo(const Input& input, std::ostream* out) {
+  *out << input.name << (input.during ? " during a batch" : " outside a batch");
+}
+
+class WindowInputTest : public WindowTest, public ::testing::WithParamInterface<Input> {};
+
+TEST_P(WindowInputTest, TakesEffectOutsideABatchOnly) {
+  const auto [input, during] = GetParam();
   const SampleFile& sample = sampleFiles()[0];
   const std::vector<std::uint8_t> day = makeSampleDay(sample);
-  const std::string input = utf8FromPath(folder_.path() / sample.fileName);
-  testing::writeFile(input, day);
-  addTarget(input);
-  addTarget("notes.txt");
-
-  click(IDC_START);
-  // The batch cannot end before this thread handles its first step.
-  ASSERT_TRUE(dialog_.batchRunning());
-  EXPECT_FALSE(IsWindowEnabled(control(IDC_DELETE)));
+  std::vector<std::string> listed;
+  for (int i = 0; i < 20; ++i) {
+    const std::filesystem::path copy = folder_.path() / std::to_string(i);
+    std::filesystem::create_directory(copy);
+    listed.push_back(utf8FromPath(copy / sample.fileName));
+    testing::writeFile(listed.back(), day);
+    addTarget(listed.back());
+  }
   SendMessageW(control(IDC_TARGETLIST), LB_SETCURSEL, 0, 0);
-  clickOn(control(IDC_DELETE));
-  pressKey(VK_ESCAPE);
-  PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
-  ASSERT_TRUE(pumpUntil(window_, [&] { return !dialog_.batchRunning(); }));
-  pumpFor(window_, 100);
+  gMainWindow = window_;
+  gVersionShown = false;
+  if (during) {
+    click(IDC_START);
+    // The batch cannot end before this thread has served it.
+    ASSERT_TRUE(dialog_.batchRunning());
+  }
+  const std::string_view name = input;
+  if (name == "delete") clickOn(control(IDC_DELETE));
+  if (name == "type log") {
+    SetFocus(control(IDC_LOG));
+    pressKey('Z');
+    pressKey('Q');
+  }
+  if (name == "esc") pressKey(VK_ESCAPE);
+  if (name == "close") PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  if (name == "version") {
+    SetTimer(nullptr, 0, 100, closeOtherDialog);
+    PostMessageW(window_, WM_SYSCOMMAND, 0x0010, 0);
+  }
+  // The log's lengths seen while the batch runs.
+  std::set<int> logLengths;
+  ASSERT_TRUE(pumpUntil(window_, [&] {
+    if (dialog_.batchRunning()) logLengths.insert(GetWindowTextLengthW(control(IDC_LOG)));
+    return !dialog_.batchRunning();
+  }));
+  pumpFor(window_, 300);
 
-  ASSERT_TRUE(IsWindow(window_));
-  EXPECT_EQ(entries(), (std::vector<std::string>{input, "notes.txt"}));
-  EXPECT_TRUE(IsWindowEnabled(control(IDC_DELETE)));
-  EXPECT_EQ(textOf(window_), "Fenmarq");
-  EXPECT_EQ(SendMessageW(control(IDC_TARGETLIST), LB_GETCURSEL, 0, 0), 1);
-  EXPECT_EQ(fields(), (std::vector<std::string>{"notes.txt", "", "", "", "", ""}));
-
-  // The log shows every text of the batch as it was appended.
+  const bool effect = !during;
+  const bool closes = effect && (name == "esc" || name == "close");
+  ASSERT_EQ(IsWindow(window_) != FALSE, !closes);
+  if (closes) return;
+  EXPECT_EQ(entries().size(), listed.size() - (effect && name == "delete"));
+  EXPECT_EQ(gVersionShown, effect && name == "version");
+  if (!during) {
+    EXPECT_EQ(textOf(control(IDC_LOG)), name == "type log" ? "zq" : "");
+    return;
+  }
   testing::RecordingLog reference;
   testing::RecordingView view;
-  BatchConverter().run({input, "notes.txt"}, utf8FromPath(folder_.path()), reference, view);
+  BatchConverter().run(listed, utf8FromPath(folder_.path()), reference, view);
   EXPECT_EQ(textOf(control(IDC_LOG)), reference.joined());
-  ASSERT_TRUE(convert());  // a second batch appends below the first
-  EXPECT_EQ(textOf(control(IDC_LOG)), reference.joined() + reference.joined());
+  EXPECT_GE(logLengths.size(), 2u) << "the log did not fill while the batch ran";
+  EXPECT_TRUE(IsWindowEnabled(control(IDC_DELETE)));
+  EXPECT_EQ(GetWindowLongW(control(IDC_LOG), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(textOf(window_), "Fenmarq");
+  EXPECT_EQ(SendMessageW(control(IDC_TARGETLIST), LB_GETCURSEL, 0, 0), 19);
+  EXPECT_EQ(fields()[0], sample.fileName);
 }
+
+INSTANTIATE_TEST_SUITE_P(WindowTest, WindowInputTest,
+                         ::testing::Values(Input{"delete", false}, Input{"delete", true},
+                                           Input{"type log", false}, Input{"type log", true},
+                                           Input{"esc", false}, Input{"esc", true},
+                                           Input{"close", false}, Input{"close", true},
+                                           Input{"version", false}, Input{"version", true}),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           std::replace(name.begin(), name.end(), ' ', '_');
+                           return name + (info.param.during ? "_during" : "_outside");
+                         });
 
 }  // namespace
 }  // namespace fenmarq

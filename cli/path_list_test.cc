@@ -1,0 +1,88 @@
+#include "cli/path_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace fenmarq {
+namespace {
+
+// The UTF-16 bytes of `text` after its byte-order mark, from the compiler's
+// own encoding of the literal.
+std::string utf16Bytes(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+// Every encoding with each line end, with and without one after the last
+// path and with a blank line between two paths, gives the same paths after
+// those already listed. "𠮷" takes a surrogate pair in UTF-16.
+TEST(PathListTest, ReadsEveryEncodingAndLineEnd) {
+  const std::vector<std::string> paths = {"amd_1min_20160412.62078",
+                                          "観測 データ\\sfc_1min_20160412.47662", "𠮷/業"};
+  const std::u16string widePaths[] = {u"amd_1min_20160412.62078",
+                                      u"観測 データ\\sfc_1min_20160412.47662", u"𠮷/業"};
+  for (const std::string_view lineEnd : {"\n", "\r\n"}) {
+    for (const bool lastLineEnds : {false, true}) {
+      std::string utf8;
+      std::u16string utf16;
+      for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::string end(lineEnd);
+        if (i == 0) end += lineEnd;  // a blank line
+        if (i + 1 == paths.size() && !lastLineEnds) end.clear();
+        utf8 += paths[i] + end;
+        utf16 += widePaths[i] + std::u16string(end.begin(), end.end());
+      }
+      const std::pair<std::string_view, std::string> lists[] = {
+          {"UTF-8", utf8},
+          {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8},
+          {"UTF-16 LE", utf16Bytes(utf16, false)},
+          {"UTF-16 BE", utf16Bytes(utf16, true)},
+      };
+      for (const auto& [label, bytes] : lists) {
+        SCOPED_TRACE(std::string(label) + (lineEnd.size() == 2 ? ", CRLF" : ", LF") +
+                     (lastLineEnds ? ", last line ended" : ""));
+        std::vector<std::string> read = {"given"};
+        EXPECT_EQ(appendPathList(bytes, read), 0u);
+        std::vector<std::string> expected = {"given"};
+        expected.insert(expected.end(), paths.begin(), paths.end());
+        EXPECT_EQ(read, expected);
+      }
+    }
+  }
+}
+
+// The first line that is not text is named, blank lines counted, and nothing
+// of the list is taken.
+TEST(PathListTest, NamesTheFirstLineThatIsNotText) {
+  using namespace std::string_literals;
+  const struct {
+    std::string label;
+    std::string bytes;
+    std::size_t line;
+  } cases[] = {
+      {"invalid UTF-8", "a\n\xFF\n", 2},
+      {"overlong UTF-8 after a blank line", "a\r\n\r\nb\xC0\xAF\r\n", 3},
+      {"cut UTF-8 sequence at the end", "a\nb\xE8\xA6", 2},
+      {"U+0000", "a\nb\0c\n"s, 2},
+      {"UTF-16 without its mark", "a\0\n\0b\0"s, 1},
+      {"lone high surrogate", utf16Bytes(u"a\n\xD842\n", false), 2},
+      {"lone low surrogate", utf16Bytes(u"a\r\nb\xDFB7", true), 2},
+      {"high surrogate before a line end", utf16Bytes(u"\xD842\n\xDFB7", false), 1},
+      {"half a code unit", utf16Bytes(u"a\nbc", false).substr(0, 9), 2},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> read = {"given"};
+    EXPECT_EQ(appendPathList(c.bytes, read), c.line) << c.label;
+    EXPECT_EQ(read, std::vector<std::string>{"given"}) << c.label;
+  }
+}
+
+}  // namespace
+}  // namespace fenmarq
