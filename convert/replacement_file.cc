@@ -33,10 +33,7 @@ bool ReplacementFile::open() {
 }
 
 bool ReplacementFile::commit() {
-  std::error_code error;
-  const bool written = file_.close();
-  if (written) std::filesystem::rename(pathFromUtf8(temporary_), pathFromUtf8(path_), error);
-  if (!written || error) {
+  if (!file_.close() || !replaceFile(temporary_, path_)) {
     removeTemporary();
     return false;
   }

@@ -91,6 +91,10 @@ OpenFailure lockFile(std::FILE* stream, FileLock& lock);
 // Cuts the open file `stream` to no bytes; false when it cannot be cut.
 bool truncateFile(std::FILE* stream);
 
+// Moves the file `from` to the name `to` in the same folder, in place of
+// any file there, in one step: a reader finds either file whole.
+bool replaceFile(std::string_view from, std::string_view to);
+
 // Orders file names (no folders) as the file system tells them apart: byte
 // for byte on POSIX; on Windows regardless of letter case, as the system
 // compares names. 0 when both name the same file in one folder.

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <string>
 
 #include "platform/file_system.h"
 
@@ -94,6 +96,10 @@ OpenFailure lockFile(std::FILE* stream, FileLock& lock) {
 
 bool truncateFile(std::FILE* stream) {
   return std::fflush(stream) == 0 && ftruncate(fileno(stream), 0) == 0;
+}
+
+bool replaceFile(std::string_view from, std::string_view to) {
+  return std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
 }
 
 int compareFileNames(std::string_view a, std::string_view b) { return a.compare(b); }

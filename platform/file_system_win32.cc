@@ -122,6 +122,21 @@ bool truncateFile(std::FILE* stream) {
   return std::fflush(stream) == 0 && _chsize_s(_fileno(stream), 0) == 0;
 }
 
+bool replaceFile(std::string_view from, std::string_view to) {
+  const std::wstring source = utf16FromUtf8(from), target = utf16FromUtf8(to);
+  // Another process may hold the target for a moment (another run replacing
+  // it too, a virus scanner, the search indexer): the move is tried again
+  // for about a second before it counts as failed.
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    const DWORD error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 50) {
+      return false;
+    }
+    Sleep(20);
+  }
+}
+
 int compareFileNames(std::string_view a, std::string_view b) {
   const std::wstring wideA = utf16FromUtf8(a), wideB = utf16FromUtf8(b);
   return CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
