@@ -43,17 +43,7 @@ class Engine {
         view_(view),
         entries_(targets.size()),
         openLimit_(targets.size()) {
-    // An entry opens its files once the last earlier entry with the same
-    // outputs (a file name the system takes for the same) is finished.
-    const auto less = [](const std::string& a, const std::string& b) {
-      return compareFileNames(a, b) < 0;
-    };
-    std::map<std::string, std::size_t, decltype(less)> lastWithName(less);
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-      const std::string name = parseObservationFileName(targets[i], directorySeparators()).fileName;
-      const auto [it, fresh] = lastWithName.try_emplace(name, i);
-      if (!fresh) entries_[i].sameOutputsBefore = std::exchange(it->second, i);
-    }
+    if (workers > 1) linkSameOutputs();
   }
 
   // The loop the calling thread runs, whatever the number of workers: each
@@ -98,6 +88,22 @@ class Engine {
     ItemOutcome outcome = ItemOutcome::kDone;
     EntryRecord said;
   };
+
+  // Among workers, an entry opens its files once the last earlier entry
+  // with the same outputs (a file name the system takes for the same) is
+  // finished; alone, the calling thread finishes each entry before the next.
+  void linkSameOutputs() {
+    const auto less = [](const std::string& a, const std::string& b) {
+      return compareFileNames(a, b) < 0;
+    };
+    std::map<std::string, std::size_t, decltype(less)> lastWithName(less);
+    for (std::size_t i = 0; i < targets_.size(); ++i) {
+      const std::string name =
+          parseObservationFileName(targets_[i], directorySeparators()).fileName;
+      const auto [it, fresh] = lastWithName.try_emplace(name, i);
+      if (!fresh) entries_[i].sameOutputsBefore = std::exchange(it->second, i);
+    }
+  }
 
   std::vector<std::jthread> startWorkers(unsigned count) {
     std::vector<std::jthread> threads;

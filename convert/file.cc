@@ -12,6 +12,7 @@ bool File::open(const std::string& path, OpenMode mode,
   const OpenedFile opened = openRegularFile(path, mode, admit);
   file_ = opened.stream;
   identity_ = opened.identity;
+  openedSize_ = opened.size;
   failure_ = opened.failure;
   writeFailed_ = false;
   // Reads and writes come in large blocks already; a stream buffer would

@@ -3,6 +3,7 @@
 #define FENMARQ_CONVERT_FILE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -31,6 +32,8 @@ class File final : public ByteSink {
   OpenFailure failure() const { return failure_; }
   // The identity of the file last opened.
   const FileIdentity& identity() const { return identity_; }
+  // Its size in bytes when it was opened.
+  std::uint64_t openedSize() const { return openedSize_; }
 
   // Locks the open output against other processes, waiting for them. The
   // lock is held until the object goes or takes another lock, even across
@@ -55,6 +58,7 @@ class File final : public ByteSink {
  private:
   std::FILE* file_ = nullptr;
   FileIdentity identity_;
+  std::uint64_t openedSize_ = 0;
   OpenFailure failure_ = OpenFailure::kNone;
   FileLock lock_;
   bool writeFailed_ = false;

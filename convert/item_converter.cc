@@ -1,7 +1,6 @@
 #include "convert/item_converter.h"
 
 #include <exception>
-#include <filesystem>
 #include <system_error>
 #include <thread>
 
@@ -125,13 +124,9 @@ ItemOutcome openItem(Item& item, ItemResources& resources, Shortage shortage, Lo
     return notOpened(*files[outputsOpened], ItemOutcome::kOutputNotOpened, shortage);
   }
 
-  // A size that cannot be queried counts as 0; the reading still stops at
-  // the block's end.
-  std::error_code error;
-  std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(item.path), error);
-  if (error) size = 0;
   if (!resources.cp932) resources.cp932 = Cp932Encoder::open();
-  if (!resources.cp932 || !resources.image.allocate(size) || !resources.scratch.allocate()) {
+  if (!resources.cp932 || !resources.image.allocate(item.input.openedSize()) ||
+      !resources.scratch.allocate()) {
     log.append(kOutOfMemoryText);
     return failed(ItemOutcome::kBatchEnds, true, shortage);
   }

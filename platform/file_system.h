@@ -69,6 +69,7 @@ class FileLock {
 struct OpenedFile {
   std::FILE* stream = nullptr;  // nullptr when the file was not opened
   FileIdentity identity;
+  std::uint64_t size = 0;  // bytes, as the file system reported them at the opening
   OpenFailure failure = OpenFailure::kNone;
 };
 

@@ -72,6 +72,7 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   bool usable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
   file.identity = {static_cast<std::uint64_t>(status.st_dev),
                    static_cast<std::uint64_t>(status.st_ino)};
+  file.size = static_cast<std::uint64_t>(status.st_size);
   usable = usable && (mode == OpenMode::kRead || status.st_nlink == 1);
   usable = usable && (!admit || admit(file.identity));
   usable = usable && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;

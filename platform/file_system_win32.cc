@@ -84,6 +84,7 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   if (usable) {
     file.identity = {info.dwVolumeSerialNumber,
                      std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+    file.size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
     usable = !admit || admit(file.identity);
   }
   if (!usable) {

@@ -220,7 +220,6 @@ void COrvatchDlg::deleteTarget() {
 }
 
 void COrvatchDlg::showVersionDialog() {
-  if (batchRunning()) return;
   CAboutDlg about(this);
   about.exec();
 }
