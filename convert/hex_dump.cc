@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -121,11 +119,8 @@ HexCheckResult checkChkFile(std::span<const std::uint8_t> bytes, File& chk,
     return HexCheckResult::kReopenFailed;
   }
   logOpened(log, chkPath, true);
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(chkPath), error);
-  if (!error && size == 2 * static_cast<std::uintmax_t>(bytes.size())) {
+  if (chk.openedSize() == 2 * static_cast<std::uint64_t>(bytes.size()))
     logSizeIsExact(log, chkPath);
-  }
   if (comparePairsOf(bytes, chk, scratch, log) == 0) {
     appendBetweenBreaks(log, kChkCheckPassedText);
   } else {
