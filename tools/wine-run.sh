@@ -40,4 +40,18 @@ mkdir -p "$WINEPREFIX"
   fi
 ) 9>"$WINEPREFIX/.fenmarq-start.lock"
 
-exec "$wine64" "$@"
+# From a terminal the program is the terminal's. Elsewhere (ctest) its output
+# goes through a file: now and then under wine a program fails at its start,
+# with a failing status and no output at all, and such a start is tried
+# once more, saying so. A program that ran always prints something first
+# (the tests their banner, the command line its texts or its error).
+[ -t 1 ] && exec "$wine64" "$@"
+output=$(mktemp)
+trap 'cat "$output"; rm -f "$output"' EXIT
+for attempt in 1 2; do
+  status=0
+  "$wine64" "$@" >"$output" 2>&1 || status=$?
+  if [ "$status" -eq 0 ] || [ -s "$output" ] || [ "$attempt" -eq 2 ]; then break; fi
+  echo "[ RETRIED  ] wine ended the program with status $status before it printed anything"
+done
+exit "$status"
