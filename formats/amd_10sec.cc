@@ -10,7 +10,8 @@
 #include "formats/record_cells.h"
 
 namespace fenmarq {
-namespace {
+// This format's tables, named apart from the other formats' (record_cells.h).
+namespace amd_10sec {
 
 using enum FieldType;
 
@@ -101,18 +102,18 @@ static_assert(countFields(kFields, kS8) == 5);
 static_assert(totalSpan(kGroups) == std::size(kFields));
 static_assert(std::size(kFields) == 50);
 
-}  // namespace
+}  // namespace amd_10sec
 
 constexpr RecordFormat kAmd10SecFormat = {
     .stationBlock = {},
-    .fields = kFields,
-    .writeCells = writeRecordCells<kFields>,
-    .writeTableCells = writeTableCells<kFields>,
-    .recordSize = kRecordSize,
-    .recordCount = kRecordCount,
+    .fields = amd_10sec::kFields,
+    .writeCells = writeRecordCells<amd_10sec::kFields>,
+    .writeTableCells = writeTableCells<amd_10sec::kFields>,
+    .recordSize = amd_10sec::kRecordSize,
+    .recordCount = amd_10sec::kRecordCount,
     .firstRecordOffset = 0,
-    .groups = kGroups,
-    .notes = kNotes,
+    .groups = amd_10sec::kGroups,
+    .notes = amd_10sec::kNotes,
 };
 
 static_assert(layoutSize(kAmd10SecFormat) == 1'252'800);

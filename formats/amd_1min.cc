@@ -9,7 +9,8 @@
 #include "formats/record_cells.h"
 
 namespace fenmarq {
-namespace {
+// This format's tables, named apart from the other formats' (record_cells.h).
+namespace amd_1min {
 
 using enum FieldType;
 
@@ -131,18 +132,18 @@ static_assert(countFields(kFields, kS32) == 24);
 static_assert(countFields(kFields, kS8) == 37);
 static_assert(totalSpan(kGroups) == std::size(kFields));
 
-}  // namespace
+}  // namespace amd_1min
 
 constexpr RecordFormat kAmd1MinFormat = {
     .stationBlock = {},
-    .fields = kFields,
-    .writeCells = writeRecordCells<kFields>,
-    .writeTableCells = writeTableCells<kFields>,
-    .recordSize = kRecordSize,
-    .recordCount = kRecordCount,
+    .fields = amd_1min::kFields,
+    .writeCells = writeRecordCells<amd_1min::kFields>,
+    .writeTableCells = writeTableCells<amd_1min::kFields>,
+    .recordSize = amd_1min::kRecordSize,
+    .recordCount = amd_1min::kRecordCount,
     .firstRecordOffset = 0,
-    .groups = kGroups,
-    .notes = kNotes,
+    .groups = amd_1min::kGroups,
+    .notes = amd_1min::kNotes,
 };
 
 static_assert(layoutSize(kAmd1MinFormat) == 246'240);

@@ -44,6 +44,11 @@ inline char* appendFieldCell(const Field& field, const std::uint8_t* base, char*
 // compiled for that one table: the offsets and types are constants, and each
 // column has branches of its own, which learn that column's usual magnitude.
 // A format table names it as its RecordFormat::writeCells.
+//
+// An instantiation is named after its table, and GCC 14 gives instantiations
+// for internal tables one weak symbol per name across files, which the linker
+// then shares: each format keeps its tables in a namespace of its own, so
+// that no two formats' tables, nor their writers, share a name.
 template <const auto& kFields>
 char* writeRecordCells(const std::uint8_t* record, char* out) {
   [&]<std::size_t... i>(std::index_sequence<i...>) {

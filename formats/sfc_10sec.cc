@@ -12,7 +12,8 @@
 #include "formats/record_cells.h"
 
 namespace fenmarq {
-namespace {
+// This format's tables, named apart from the other formats' (record_cells.h).
+namespace sfc_10sec {
 
 using enum FieldType;
 
@@ -142,18 +143,18 @@ static_assert(countFields(kFields, kS8) == 10);
 static_assert(totalSpan(kGroups) == std::size(kFields));
 static_assert(std::size(kFields) == 83);
 
-}  // namespace
+}  // namespace sfc_10sec
 
 constexpr RecordFormat kSfc10SecFormat = {
     .stationBlock = {},
-    .fields = kFields,
-    .writeCells = writeRecordCells<kFields>,
-    .writeTableCells = writeTableCells<kFields>,
-    .recordSize = kRecordSize,
-    .recordCount = kRecordCount,
+    .fields = sfc_10sec::kFields,
+    .writeCells = writeRecordCells<sfc_10sec::kFields>,
+    .writeTableCells = writeTableCells<sfc_10sec::kFields>,
+    .recordSize = sfc_10sec::kRecordSize,
+    .recordCount = sfc_10sec::kRecordCount,
     .firstRecordOffset = 0,
-    .groups = kGroups,
-    .notes = kNotes,
+    .groups = sfc_10sec::kGroups,
+    .notes = sfc_10sec::kNotes,
 };
 
 static_assert(layoutSize(kSfc10SecFormat) == 2'263'680);

@@ -20,7 +20,8 @@
 #include "formats/record_cells.h"
 
 namespace fenmarq {
-namespace {
+// This format's tables, named apart from the other formats' (record_cells.h).
+namespace sfc_10sec_2008 {
 
 using enum FieldType;
 
@@ -146,18 +147,18 @@ static_assert(totalSpan(kGroups) == std::size(kStationBlock) + std::size(kFields
 static_assert(std::size(kStationBlock) + std::size(kFields) == 56);
 static_assert(kFirstRecordOffset < kStationBlockEnd);  // the overlap described above
 
-}  // namespace
+}  // namespace sfc_10sec_2008
 
 constexpr RecordFormat kSfc10Sec2008Format = {
-    .stationBlock = kStationBlock,
-    .fields = kFields,
-    .writeCells = writeRecordCells<kFields>,
-    .writeTableCells = writeTableCells<kFields>,
-    .recordSize = kRecordSize,
-    .recordCount = kRecordCount,
-    .firstRecordOffset = kFirstRecordOffset,
-    .groups = kGroups,
-    .notes = kNotes,
+    .stationBlock = sfc_10sec_2008::kStationBlock,
+    .fields = sfc_10sec_2008::kFields,
+    .writeCells = writeRecordCells<sfc_10sec_2008::kFields>,
+    .writeTableCells = writeTableCells<sfc_10sec_2008::kFields>,
+    .recordSize = sfc_10sec_2008::kRecordSize,
+    .recordCount = sfc_10sec_2008::kRecordCount,
+    .firstRecordOffset = sfc_10sec_2008::kFirstRecordOffset,
+    .groups = sfc_10sec_2008::kGroups,
+    .notes = sfc_10sec_2008::kNotes,
 };
 
 static_assert(layoutSize(kSfc10Sec2008Format) == 1'537'946);

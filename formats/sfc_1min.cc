@@ -11,7 +11,8 @@
 #include "formats/record_cells.h"
 
 namespace fenmarq {
-namespace {
+// This format's tables, named apart from the other formats' (record_cells.h).
+namespace sfc_1min {
 
 using enum FieldType;
 
@@ -184,18 +185,18 @@ static_assert(countFields(kFields, kS8) == 67);
 static_assert(totalSpan(kGroups) == std::size(kFields));
 static_assert(std::size(kFields) == 124);
 
-}  // namespace
+}  // namespace sfc_1min
 
 constexpr RecordFormat kSfc1MinFormat = {
     .stationBlock = {},
-    .fields = kFields,
-    .writeCells = writeRecordCells<kFields>,
-    .writeTableCells = writeTableCells<kFields>,
-    .recordSize = kRecordSize,
-    .recordCount = kRecordCount,
+    .fields = sfc_1min::kFields,
+    .writeCells = writeRecordCells<sfc_1min::kFields>,
+    .writeTableCells = writeTableCells<sfc_1min::kFields>,
+    .recordSize = sfc_1min::kRecordSize,
+    .recordCount = sfc_1min::kRecordCount,
     .firstRecordOffset = 0,
-    .groups = kGroups,
-    .notes = kNotes,
+    .groups = sfc_1min::kGroups,
+    .notes = sfc_1min::kNotes,
 };
 
 static_assert(layoutSize(kSfc1MinFormat) == 367'200);
