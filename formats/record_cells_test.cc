@@ -24,8 +24,8 @@ const struct {
   const char* name;
   const RecordFormat* format;
 } kFormats[] = {
-    {"amd 1min", &kAmd1MinFormat},     {"amd 10sec", &kAmd10SecFormat},
-    {"sfc 10sec", &kSfc10SecFormat},   {"sfc 10sec 2008", &kSfc10Sec2008Format},
+    {"amd 1min", &kAmd1MinFormat},   {"amd 10sec", &kAmd10SecFormat},
+    {"sfc 10sec", &kSfc10SecFormat}, {"sfc 10sec 2008", &kSfc10Sec2008Format},
     {"sfc 1min", &kSfc1MinFormat},
 };
 
