@@ -3,7 +3,8 @@
 # gets them: lintian at its most pedantic on every package, the desktop
 # entry, the AppStream metadata and the manual pages through their
 # validators, fenmarq-cli alone on a minimal system (no Qt comes with it),
-# then a real `apt-get install` of both packages: the installed fenmarq-cli
+# then a real `apt-get install` of the packages: autopkgtest runs
+# debian/tests against them, the installed fenmarq-cli
 # converts the sample files, `fenmarq --version` needs no display, and the
 # default program for folders in `gio mime` stays as it was. The packages are
 # removed again at the end. Each check is run once against something it must
@@ -35,9 +36,16 @@ trap cleanup EXIT
 
 # --- lintian: no error, warning or pedantic tag on any package of the build
 # (info tags are listed in the README with their reasons), and every override
-# says why.
+# says why. Let through are the tags of a lintian older than the packages:
+# they follow the policy of Debian 13 (newer-standards-version) and override
+# a tag of its AppStream check, which Debian 12's lintian does not have
+# (alien-tag appstream-metadata-validation-failed).
+older_lintian_tags=': (newer-standards-version|alien-tag appstream-metadata-validation-failed) '
 lintian_clean() {
-  lintian --allow-root --pedantic -I --show-overrides --fail-on error,warning,pedantic "$@"
+  local report
+  report=$(lintian --allow-root --pedantic -I --show-overrides --fail-on none "$@") || return 1
+  [ -z "$report" ] || echo "$report"
+  ! grep -E '^[EWP]: ' <<<"$report" | grep -Evq "$older_lintian_tags"
 }
 # Override lines that no comment line explains.
 overrides_lacking_reason() {
@@ -140,6 +148,11 @@ installed=true
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$cli_deb" "./$window_deb" "./$python_deb" >/dev/null
 [ "$(dpkg -S /usr/bin/fenmarq-cli)" = "fenmarq-cli: /usr/bin/fenmarq-cli" ] ||
   fail "/usr/bin/fenmarq-cli is not the package's"
+
+# The packages' own tests (debian/tests) against them as installed, from
+# the source tree they were built from.
+autopkgtest --quiet "$changes" "build-package/fenmarq-$(dpkg-parsechangelog -S Version)/" -- null ||
+  fail "autopkgtest failed"
 
 # The installed fenmarq-cli writes the samples and converts them: one sheet
 # for each (the control: without a CSVFiles folder, none).

@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
-# Installs what Fenmarq needs to build, test and benchmark on Debian 12.
+# Installs what Fenmarq needs to build, test and benchmark on Debian 12 or 13.
 # Runs apt-get as root, or through sudo when started by another user.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   qt6-svg-dev
   hyperfine time
   # The Debian packages (every Build-Depends of debian/control is above) and
   # their checks: validators, manual pages, lintian, gio for the MIME defaults.
   dpkg-dev debhelper dh-python desktop-file-utils appstream man-db lintian libglib2.0-bin
+  python3-all-dev autopkgtest mmdebstrap
   # Reads the analysis table in one end-to-end test (about 12 MB to fetch); the
   # Python module (pybind11, numpy) and its tests, with the scale-out recipes
   # (Dask, GNU parallel).
-  python3-pandas python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest
+  python3-pandas python3-dev pybind11-dev python3-numpy python3-pytest
   python3-dask python3-distributed parallel
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux

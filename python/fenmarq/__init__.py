@@ -59,8 +59,8 @@ def _frame(blocks):
     data[names[0]] = np.repeat(np.array(blocks["files"], dtype=object), blocks["records_per_file"])
     data[names[1]] = blocks["record"]
     if blocks["time"] is not None:
-        utc = blocks["time"].view("M8[ns]")
-        data[names[2]] = pd.arrays.DatetimeArray(utc, dtype=pd.DatetimeTZDtype(tz=_TIME_ZONE))
+        utc = pd.DatetimeIndex(blocks["time"].view("M8[ns]")).tz_localize("UTC")
+        data[names[2]] = utc.tz_convert(_TIME_ZONE).array
     for row, column in enumerate(blocks["number_columns"]):
         data[names[column]] = blocks["numbers"][row]
     nullable = dict(zip(blocks["nullable_columns"], blocks["missing"]))

@@ -428,7 +428,8 @@ TEST_P(FaultFullDiskTest, WriteFailureIsReportedAndTheBatchGoesOn) {
   ScopedTempDir folder;
   for (const InputFile& file : {target, next}) place(file);
   const SmallFileSystem full(std::string(folderOf(output)), 0, /*full=*/true);
-  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  if (!full.mounted())
+    GTEST_SKIP() << "cannot mount a file system here (needs root and a mount namespace)";
   Outputs expected = clean.outputs;
   for (const InputFile& file : {target, next}) expected[outputKey(output, file.name)] = "";
 
@@ -461,7 +462,8 @@ TEST(FaultFullDisk, UnwrittenChkFileFailsItsCheck) {
   ScopedTempDir folder;
   place(target);
   const SmallFileSystem full(std::string(folderOf(Output::kChk)), 0, /*full=*/true);
-  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  if (!full.mounted())
+    GTEST_SKIP() << "cannot mount a file system here (needs root and a mount namespace)";
 
   const CliRun run = runCli(convertArgs({target.name, target.name}));
   EXPECT_EQ(run.status, 3);
@@ -761,7 +763,8 @@ TEST(FaultMemory, LongLogStaysWithinAFixedMemory) {
   place(head);
   writeFile(kFailing, std::string(std::size_t{12} << 20, '\x5A'));
   const SmallFileSystem full(std::string(folderOf(Output::kChk)), 0, /*full=*/true);
-  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  if (!full.mounted())
+    GTEST_SKIP() << "cannot mount a file system here (needs root and a mount namespace)";
   const CliRun run = runCli(convertArgs({head.name, kFailing}, 2),
                             {.stdoutPath = "/dev/null", .addressSpace = std::uint64_t{640} << 20});
   ASSERT_EQ(run.signal, 0);
@@ -799,7 +802,8 @@ TEST(FaultFullDisk, SamplesLeaveNoPartialFile) {
   ScopedTempDir folder;
   fs::create_directory("small");
   const SmallFileSystem small("small", 1 << 20, /*full=*/false);
-  if (!small.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  if (!small.mounted())
+    GTEST_SKIP() << "cannot mount a file system here (needs root and a mount namespace)";
   const CliRun run = runCli({"samples", "small"});
   EXPECT_EQ(run.status, 1);
   for (const fs::directory_entry& entry : fs::directory_iterator("small")) {
@@ -821,7 +825,8 @@ TEST(FaultFullDisk, UnwrittenTableLeavesTheOlderOne) {
   place(day);
   fs::create_directory("tables");
   const SmallFileSystem small("tables", 64 << 10, /*full=*/false);
-  if (!small.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  if (!small.mounted())
+    GTEST_SKIP() << "cannot mount a file system here (needs root and a mount namespace)";
   writeFile("tables/t.csv", "older table");
   const CliRun run = runCli({"table", "-o", "tables/t.csv", day.name});
   EXPECT_EQ(run.status, 1);
@@ -889,7 +894,8 @@ TEST(FaultProcesses, NoEntryHoldsLocksWhileEarlierOnesWait) {
   place(first);
   place(second);
   const SmallFileSystem full(std::string(folderOf(Output::kChk)), 0, /*full=*/true);
-  if (!full.mounted()) GTEST_SKIP() << "cannot mount a file system here (needs root)";
+  if (!full.mounted())
+    GTEST_SKIP() << "cannot mount a file system here (needs root and a mount namespace)";
   std::optional<File> firstHeld(std::in_place);  // as another run converting it would
   ASSERT_TRUE(firstHeld->open(outputPath(Output::kHex, first.name), OpenMode::kOutput));
   ASSERT_TRUE(firstHeld->lock());

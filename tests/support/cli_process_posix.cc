@@ -2,6 +2,7 @@
 // file systems offer.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -19,9 +20,23 @@ namespace fenmarq::testing {
 
 bool onPosix() { return true; }
 
+namespace {
+
+// Moves this process into a mount namespace of its own, private down to the
+// root, so that what it mounts is seen by it and the programs it starts,
+// never by the rest of the system (a package build run as root, say).
+// unshare alone keeps the mounts' shared propagation.
+bool enterPrivateMountNamespace() {
+  return unshare(CLONE_NEWNS) == 0 &&
+         mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+}  // namespace
+
 SmallFileSystem::SmallFileSystem(std::string folder, std::size_t bytes, bool full)
     : folder_(std::move(folder)) {
   const std::string size = "size=" + std::to_string(full ? 4096 : bytes);
+  if (!enterPrivateMountNamespace()) return;
   if (mount("tmpfs", folder_.c_str(), "tmpfs", 0, size.c_str()) != 0) return;
   mounted_ = true;
   if (!full) return;

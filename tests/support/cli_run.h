@@ -42,8 +42,10 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits = {}
 bool onPosix();
 
 // A small file system (tmpfs) mounted over `folder` for the life of the
-// object; a full one, of one page filled up, fails every write to a file in
-// it. Needs root on POSIX; mounted() says whether it is there.
+// object, in a mount namespace of the test's own; a full one, of one page
+// filled up, fails every write to a file in it. Needs root on POSIX (and a
+// system that lets it make the namespace); mounted() says whether it is
+// there.
 class SmallFileSystem {
  public:
   SmallFileSystem(std::string folder, std::size_t bytes, bool full);
