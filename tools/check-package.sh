@@ -149,10 +149,10 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$cli_deb" "./$window_de
 [ "$(dpkg -S /usr/bin/fenmarq-cli)" = "fenmarq-cli: /usr/bin/fenmarq-cli" ] ||
   fail "/usr/bin/fenmarq-cli is not the package's"
 
-# The packages' own tests (debian/tests) against them as installed, from
-# the source tree they were built from.
-autopkgtest --quiet "$changes" "build-package/fenmarq-$(dpkg-parsechangelog -S Version)/" -- null ||
-  fail "autopkgtest failed"
+# The packages' own tests (debian/tests, and autodep8's import of the
+# module) against them as installed, from the source package of the build.
+# They start python3.X by name: Debian's interpreters come first on PATH.
+PATH=/usr/sbin:/usr/bin:/sbin:/bin autopkgtest --quiet "$changes" -- null || fail "autopkgtest failed"
 
 # The installed fenmarq-cli writes the samples and converts them: one sheet
 # for each (the control: without a CSVFiles folder, none).

@@ -51,28 +51,28 @@ git ls-files -z --cached --others --exclude-standard |
 # The steps inside the chroot.
 cat >"$root/build/steps.sh" <<'STEPS'
 set -euo pipefail
-export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8
+export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 PATH=/usr/sbin:/usr/bin:/sbin:/bin
 cd /build
 apt-get update -qq
 apt-get build-dep -y -qq "/$1" >/dev/null
-apt-get install -y -qq lintian autopkgtest appstream >/dev/null
-(cd "/$1" && dpkg-buildpackage -us -uc -b -J"$(nproc)")
+apt-get install -y -qq lintian autopkgtest autodep8 appstream >/dev/null
+(cd "/$1" && dpkg-buildpackage -us -uc -J"$(nproc)")
 changes=$(ls fenmarq_*.changes)
 lintian --allow-root --pedantic -I --show-overrides --fail-on error,warning "$changes"
-autopkgtest --quiet "$changes" "/$1/" -- null
+autopkgtest --quiet "$changes" -- null
 apt-get install -y -qq ./*.deb >/dev/null
 # The metadata's one complaint may be the missing homepage, which
 # debian/fenmarq.lintian-overrides explains.
 appstreamcli validate --pedantic --no-net /usr/share/metainfo/*.xml >appstream.txt || true
-if grep -E '^[EW]:' appstream.txt | grep -v url-homepage-missing; then
+if grep -E '^\s*[EW]:' appstream.txt | grep -v url-homepage-missing; then
   echo "appstreamcli reports more than the missing homepage" >&2
   exit 1
 fi
 mkdir converted
 cd converted
 mkdir CSVFiles HEXFiles CHKFiles
-fenmarq-cli convert ../samples/* >log.txt
-for sample in ../samples/*; do fenmarq-cli table -o "${sample##*/}.csv" "$sample"; done
+fenmarq-cli convert ../samples/*_*_* >log.txt
+for sample in ../samples/*_*_*; do fenmarq-cli table -o "${sample##*/}.csv" "$sample"; done
 STEPS
 
 # /proc, /dev and its pts and shm, private to this namespace.
@@ -92,8 +92,8 @@ ln -s "$root/build/samples" "$expected/samples"
 mkdir -p "$expected/converted"/{CSVFiles,HEXFiles,CHKFiles}
 (
   cd "$expected/converted"
-  "$host_cli" convert ../samples/* >log.txt
-  for sample in ../samples/*; do "$host_cli" table -o "${sample##*/}.csv" "$sample"; done
+  "$host_cli" convert ../samples/*_*_* >log.txt
+  for sample in ../samples/*_*_*; do "$host_cli" table -o "${sample##*/}.csv" "$sample"; done
 )
 diff -r "$expected/converted" "$root/build/converted" ||
   { echo "debian-chroot.sh: the $suite build writes other bytes" >&2; exit 1; }

@@ -139,38 +139,39 @@ bool writeFile(const IconFile& icon) {
   return true;
 }
 
-// Pictures closer than this are the same icon: edges painted by another
-// Qt differ by a few levels of a channel, a changed drawing by far more.
-constexpr int kLargestApart = 255;
-constexpr double kMeanApart = 255;
+// Two pictures are the same icon when no channel of a pixel is more than
+// kChannelTolerance levels (of 255) apart, but for at most one pixel in
+// kStrayPixelsPerPixel: the edges that another Qt paints differ by a few
+// levels, a changed drawing moves whole strokes.
+constexpr int kChannelTolerance = 24;
+constexpr int kStrayPixelsPerPixel = 500;
 
-// How far two pictures of the icon are apart: the largest difference of a
-// channel (0-255) of one pixel, and the mean over every channel of every pixel.
-struct Distance {
-  int largest = 255;
-  double mean = 255;
-};
-
-Distance distance(const QImage& a, const QImage& b) {
-  if (a.size() != b.size() || a.isNull()) return {};
+// The pixels of `a` with a channel further than the tolerance from `b`'s.
+qsizetype strayPixels(const QImage& a, const QImage& b) {
   const QImage x = a.convertToFormat(QImage::Format_ARGB32);
   const QImage y = b.convertToFormat(QImage::Format_ARGB32);
-  Distance d{0, 0};
-  double sum = 0;
+  qsizetype stray = 0;
   for (int row = 0; row < x.height(); ++row) {
     const QRgb* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
     const QRgb* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
     for (int column = 0; column < x.width(); ++column) {
       for (const int shift : {0, 8, 16, 24}) {  // blue, green, red, alpha
-        const int apart = std::abs(static_cast<int>(p[column] >> shift & 0xFF) -
-                                   static_cast<int>(q[column] >> shift & 0xFF));
-        d.largest = std::max(d.largest, apart);
-        sum += apart;
+        const int apart = static_cast<int>(p[column] >> shift & 0xFF) -
+                          static_cast<int>(q[column] >> shift & 0xFF);
+        if (std::abs(apart) > kChannelTolerance) {
+          ++stray;
+          break;
+        }
       }
     }
   }
-  d.mean = sum / (4.0 * x.width() * x.height());
-  return d;
+  return stray;
+}
+
+bool samePicture(const QImage& stored, const QImage& drawn) {
+  if (stored.isNull() || stored.size() != drawn.size()) return false;
+  const qsizetype pixels = qsizetype{drawn.width()} * drawn.height();
+  return strayPixels(stored, drawn) * kStrayPixelsPerPixel <= pixels;
 }
 
 bool fileMatches(const IconFile& icon) {
@@ -180,10 +181,7 @@ bool fileMatches(const IconFile& icon) {
   const QList<QImage> drawn = icon.picturesOf(icon.bytes);
   bool matches = stored.size() == drawn.size();
   for (qsizetype i = 0; matches && i < drawn.size(); ++i) {
-    const Distance d = distance(stored[i], drawn[i]);
-    std::printf("%s %d: largest %d mean %.4f\n", qPrintable(icon.path), drawn[i].width(), d.largest,
-                d.mean);
-    matches = d.largest <= kLargestApart && d.mean <= kMeanApart;
+    matches = samePicture(stored[i], drawn[i]);
   }
   if (!matches) {
     std::fprintf(stderr, "%s differs from the drawing: run fenmarq-make-icon\n",

@@ -4,7 +4,8 @@
 #   tools/package.sh windows    the Windows zip alone
 # The Debian packages come from the source package in debian/:
 # dpkg-buildpackage runs in a copy of the tree in build-package/ (it writes
-# the packages beside the tree it builds), giving
+# the packages beside the tree it builds), giving the source package
+# (build-package/fenmarq_<version>.dsc and .tar.xz) and
 #   build-package/fenmarq-cli_<version>_<arch>.deb   the command line
 #   build-package/fenmarq_<version>_<arch>.deb       the window
 #   build-package/python3-fenmarq_<version>_<arch>.deb  the Python module
@@ -35,7 +36,7 @@ if [ "${1:-all}" = all ]; then
   git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
     tar --null -T - -cf - | tar -xf - -C "$source"
-  (cd "$source" && dpkg-buildpackage -us -uc -b -J"$(nproc)")
+  (cd "$source" && dpkg-buildpackage -us -uc -J"$(nproc)")
   ls build-package/*.deb
 fi
 

@@ -13,7 +13,7 @@ packages=(
   # The Debian packages (every Build-Depends of debian/control is above) and
   # their checks: validators, manual pages, lintian, gio for the MIME defaults.
   dpkg-dev debhelper dh-python desktop-file-utils appstream man-db lintian libglib2.0-bin
-  python3-all-dev autopkgtest mmdebstrap
+  python3-all-dev autopkgtest autodep8 mmdebstrap
   # Reads the analysis table in one end-to-end test (about 12 MB to fetch); the
   # Python module (pybind11, numpy) and its tests, with the scale-out recipes
   # (Dask, GNU parallel).
