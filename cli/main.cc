@@ -74,9 +74,12 @@ table       Writes one table of every record of every FILE, in order, to OUT
             every column (Frictionless Table Schema).
   -o OUT, --output OUT, --output=OUT
                write the table to OUT (- is standard output); it replaces
-               OUT once complete
+               OUT, or the file a link OUT leads to, once complete, keeping
+               its permissions; a device, FIFO or /dev/stdout is written
+               through, without a schema unless --schema asks for one
   --schema FILE, --schema=FILE
-               write the schema to FILE (with or without -o)
+               write the schema to FILE (with or without -o); - is standard
+               output, with -o FILE
   --files-from LIST, --files-from=LIST
                read the files named in LIST too, after FILE...; LIST and
                the wildcards of FILE as for convert
@@ -295,6 +298,19 @@ bool isOneOf(const std::string& path, const TableSources& sources) {
          std::ranges::find(sources.identities, existing.identity()) != sources.identities.end();
 }
 
+// Whether `a` and `b` name one file: the same file where they exist, the
+// same absolute name where they do not yet.
+bool sameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  const std::filesystem::path x = pathFromUtf8(a), y = pathFromUtf8(b);
+  if (std::filesystem::exists(x, error) && std::filesystem::exists(y, error)) {
+    return std::filesystem::equivalent(x, y, error);
+  }
+  return compareFileNames(utf8FromPath(std::filesystem::absolute(x, error).lexically_normal()),
+                          utf8FromPath(std::filesystem::absolute(y, error).lexically_normal())) ==
+         0;
+}
+
 // Writes `text` to `path`, replacing it only once all is written.
 bool writeWhole(const std::string& path, std::string_view text) {
   ReplacementFile out(path);
@@ -357,35 +373,61 @@ int table(const std::vector<std::string>& args) {
     return failed(refusal);
   }
   const DataTable dataTable(*sources.format, raw);
-  // The schema goes beside a table file; standard output gets one only
-  // where --schema asks, so that a pipe leaves no file behind.
   const bool toFile = output && *output != "-";
-  if (!schema && toFile) schema = *output + ".schema.json";
-  if (schema && isOneOf(*schema, sources)) return failed(*schema + " is one of the FILEs");
-  const auto writeSchema = [&]() -> int {
-    if (!schema || writeWhole(*schema, tableSchemaJson(dataTable, asciiNames))) return kExitSuccess;
-    return failed("cannot write " + *schema, kExitBatchEnded);
-  };
+  const bool schemaToStdout = schema && *schema == "-";
+  if (schemaToStdout && (!toFile || sameFile(*output, "/dev/stdout"))) {
+    return usageError("--schema - needs -o FILE");
+  }
+  if (toFile && isOneOf(*output, sources)) return failed(*output + " is one of the FILEs");
+  if (schema && !schemaToStdout && isOneOf(*schema, sources)) {
+    return failed(*schema + " is one of the FILEs");
+  }
+  if (toFile && schema && !schemaToStdout && sameFile(*output, *schema)) {
+    return usageError("the table and its schema cannot both go to " + *schema);
+  }
   const auto warn = [](std::string_view text) {
     print(StandardStream::kError, "fenmarq-cli: warning: " + std::string(text) + "\n");
   };
+  const std::string schemaText = tableSchemaJson(dataTable, asciiNames);
   std::string error;
-  if (!output || *output == "-") {
+  if (!toFile) {
     StdoutSink sink;
     const bool written = writeTable(files, dataTable, asciiNames, sink, warn, error);
     if (!flushStandard(StandardStream::kOutput)) error = "cannot write standard output";
     if (!written || !error.empty()) return failed(error, kExitBatchEnded);
-    return writeSchema();
+    if (schema && !writeWhole(*schema, schemaText)) {
+      return failed("cannot write " + *schema, kExitBatchEnded);
+    }
+    return kExitSuccess;
   }
 
-  // An output that is one of the inputs is refused before anything is
-  // written; any other is replaced only once the whole table is written.
-  if (isOneOf(*output, sources)) return failed(*output + " is one of the FILEs");
+  // The table and its schema are both written whole before either is put in
+  // place, the schema first: a failed run leaves both as they were. An
+  // output that is no regular file is written through, and gets a schema
+  // only where --schema asks for one.
   ReplacementFile out(*output);
   if (!out.open()) return failed("cannot open " + *output, kExitBatchEnded);
-  const bool written = writeTable(files, dataTable, asciiNames, out.file(), warn, error);
-  if (!out.commit() && written) error = "cannot write " + *output;
-  return error.empty() ? writeSchema() : failed(error, kExitBatchEnded);
+  if (!schema && !out.writesThrough()) schema = *output + ".schema.json";
+  std::optional<ReplacementFile> schemaOut;
+  if (schema && !schemaToStdout) {
+    schemaOut.emplace(*schema);
+    if (!schemaOut->open()) return failed("cannot open " + *schema, kExitBatchEnded);
+    schemaOut->file().write(schemaText);
+  }
+  if (!writeTable(files, dataTable, asciiNames, out.file(), warn, error)) {
+    return failed(error, kExitBatchEnded);
+  }
+  // Every byte of the table is on the disk before the schema is put in place.
+  if (!out.file().close()) return failed("cannot write " + *output, kExitBatchEnded);
+  if (schemaOut && !schemaOut->commit()) return failed("cannot write " + *schema, kExitBatchEnded);
+  if (schemaToStdout) {
+    print(StandardStream::kOutput, schemaText);
+    if (!flushStandard(StandardStream::kOutput)) {
+      return failed("cannot write standard output", kExitBatchEnded);
+    }
+  }
+  if (!out.commit()) return failed("cannot write " + *output, kExitBatchEnded);
+  return kExitSuccess;
 }
 
 int samples(const std::vector<std::string>& args) {

@@ -21,6 +21,20 @@ bool File::open(const std::string& path, OpenMode mode,
   return file_ != nullptr;
 }
 
+bool File::openThrough(const std::string& path) {
+  if (file_ != nullptr) close();
+  file_ = openWriteThrough(path);
+  identity_ = {};
+  openedSize_ = 0;
+  failure_ = file_ != nullptr ? OpenFailure::kNone : OpenFailure::kRefused;
+  writeFailed_ = false;
+  return file_ != nullptr;
+}
+
+bool File::takePermissionsOf(const std::string& path) {
+  return fenmarq::takePermissionsOf(path, file_);
+}
+
 bool File::lock() {
   failure_ = lockFile(file_, lock_);
   return failure_ == OpenFailure::kNone;

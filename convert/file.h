@@ -27,6 +27,12 @@ class File final : public ByteSink {
   // truncate() does that.
   bool open(const std::string& path, OpenMode mode,
             const std::function<bool(const FileIdentity&)>& admit = {});
+  // Opens the existing `path` to write through it as it is, whatever it is
+  // (openWriteThrough): for outputs that are no regular file.
+  bool openThrough(const std::string& path);
+  // Gives the open output the permissions, owner and group of the file at
+  // `path` (takePermissionsOf).
+  bool takePermissionsOf(const std::string& path);
   bool isOpen() const { return file_ != nullptr; }
   // Why the last open, or lock(), failed.
   OpenFailure failure() const { return failure_; }

@@ -3,6 +3,11 @@
 // the whole new one, never a part of it. A run that fails removes only the
 // temporary file it made, and runs that write the same name at once each use
 // a temporary name of their own.
+//
+// A symbolic link is followed: the file it leads to is replaced, and the
+// link stays. An output that is no regular file (a device, a FIFO, a
+// terminal, an open descriptor's name such as /dev/stdout) is written
+// through in place instead, never renamed over.
 #ifndef FENMARQ_CONVERT_REPLACEMENT_FILE_H_
 #define FENMARQ_CONVERT_REPLACEMENT_FILE_H_
 
@@ -19,8 +24,12 @@ class ReplacementFile {
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-  // Makes the temporary file; false when none can be made in the folder.
+  // Makes the temporary file, with the permissions of the file it is to
+  // replace, or opens an output that is written through; false when neither
+  // can be done.
   bool open();
+  // Whether the output is written in place rather than replaced.
+  bool writesThrough() const { return writesThrough_; }
   File& file() { return file_; }
   // Closes the temporary file and renames it to the final name; false when
   // a write, the close or the rename failed (the temporary file is gone then).
@@ -30,7 +39,9 @@ class ReplacementFile {
   void removeTemporary();
 
   std::string path_;
+  std::string final_;  // path_ with its symbolic links followed
   std::string temporary_;
+  bool writesThrough_ = false;
   File file_;
 };
 

@@ -92,6 +92,23 @@ OpenFailure lockFile(std::FILE* stream, FileLock& lock);
 // Cuts the open file `stream` to no bytes; false when it cannot be cut.
 bool truncateFile(std::FILE* stream);
 
+// Opens the existing file at `path` for writing through, in place, as it
+// is: a device, a FIFO, a terminal, or the name of an open descriptor
+// (namesOpenDescriptor). A FIFO waits for its reader, as any writer does.
+// nullptr when it cannot be opened.
+std::FILE* openWriteThrough(std::string_view path);
+
+// Whether `path` is the name of a descriptor the process holds
+// (/dev/stdout, /dev/fd/3): what it leads to is written through, never
+// replaced, even where that is a regular file.
+bool namesOpenDescriptor(std::string_view path);
+
+// Gives the open output `stream`, which is to replace the file at `path`,
+// that file's permissions and, where the system allows it, its owner and
+// group. True when `path` names no file (a new one keeps what it was made
+// with); false when the permissions cannot be given.
+bool takePermissionsOf(std::string_view path, std::FILE* stream);
+
 // Moves the file `from` to the name `to` in the same folder, in place of
 // any file there, in one step: a reader finds either file whole.
 bool replaceFile(std::string_view from, std::string_view to);

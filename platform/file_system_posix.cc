@@ -99,6 +99,35 @@ bool truncateFile(std::FILE* stream) {
   return std::fflush(stream) == 0 && ftruncate(fileno(stream), 0) == 0;
 }
 
+std::FILE* openWriteThrough(std::string_view path) {
+  int fd;
+  while ((fd = open(std::string(path).c_str(), O_WRONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
+  }
+  if (fd < 0) return nullptr;
+  std::FILE* stream = fdopen(fd, "wb");
+  if (stream == nullptr) close(fd);
+  return stream;
+}
+
+bool namesOpenDescriptor(std::string_view path) {
+  return path == "/dev/stdout" || path == "/dev/stderr" || path.starts_with("/dev/fd/") ||
+         path.starts_with("/proc/self/fd/");
+}
+
+bool takePermissionsOf(std::string_view path, std::FILE* stream) {
+  struct stat status;
+  if (stat(std::string(path).c_str(), &status) != 0) return errno == ENOENT;
+  const int fd = fileno(stream);
+  // Another owner is root's to give, a group its members': otherwise the
+  // file stays the writer's, which is no failure. The owner goes first, as
+  // giving it clears the set-id bits.
+  if (fchown(fd, status.st_uid, status.st_gid) != 0) {
+    const int groupOnly = fchown(fd, static_cast<uid_t>(-1), status.st_gid);
+    static_cast<void>(groupOnly);
+  }
+  return fchmod(fd, status.st_mode & 07777) == 0;
+}
+
 bool replaceFile(std::string_view from, std::string_view to) {
   return std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
 }

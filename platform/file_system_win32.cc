@@ -123,6 +123,16 @@ bool truncateFile(std::FILE* stream) {
   return std::fflush(stream) == 0 && _chsize_s(_fileno(stream), 0) == 0;
 }
 
+std::FILE* openWriteThrough(std::string_view path) {
+  return _wfopen(pathFromUtf8(path).c_str(), L"wb");
+}
+
+bool namesOpenDescriptor(std::string_view) { return false; }
+
+// A replacement takes the permissions of its folder, as a file made there by
+// any other program does.
+bool takePermissionsOf(std::string_view, std::FILE*) { return true; }
+
 bool replaceFile(std::string_view from, std::string_view to) {
   const std::wstring source = utf16FromUtf8(from), target = utf16FromUtf8(to);
   // Another process may hold the target for a moment (another run replacing

@@ -96,6 +96,9 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"table", "--schema", std::string(kAmd), std::string(kAmd)}, 2, ""},
       {{"table", "--schema"}, 2, ""},
       {{"table", "--columns", sfc, "--schema", "s.json"}, 2, ""},
+      {{"table", "-o", "same.csv", "--schema", "same.csv", std::string(kAmd)}, 2, ""},
+      {{"table", "--schema", "-", std::string(kAmd)}, 2, ""},
+      {{"table", "-o", "-", "--schema", "-", std::string(kAmd)}, 2, ""},
       {{"table", "-o", "t.csv", "amd_1min_20160413.62078"}, 0, "", kShortWarning},
       {{"table", "-o", "listed.csv", "--files-from", "utf16.txt"}, 0, "", kShortWarning},
   };
@@ -118,6 +121,7 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   EXPECT_EQ(readFile("t.csv.schema.json").substr(0, 1), "{");
   EXPECT_EQ(readFile("listed.csv"), readFile("t.csv"));
   EXPECT_FALSE(fs::exists("s.json"));
+  EXPECT_FALSE(fs::exists("same.csv"));
   // "-o -" is standard output, as "-" is for most commands.
   EXPECT_EQ(runCli({"table", "-o", "-", "amd_1min_20160413.62078"}).out, readFile("t.csv"));
   EXPECT_FALSE(fs::exists("-"));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -833,6 +834,86 @@ TEST(FaultFullDisk, UnwrittenTableLeavesTheOlderOne) {
   EXPECT_EQ(run.err, "fenmarq-cli: cannot write tables/t.csv\n");
   EXPECT_EQ(readFile("tables/t.csv"), "older table");
   EXPECT_EQ(std::distance(fs::directory_iterator("tables"), fs::directory_iterator()), 1);
+}
+
+// What `table -o` does to what is already there, and what a failed run
+// leaves: the older table and its schema as they were, and nothing beside
+// them.
+TEST(FaultTable, OutputIsReplacedWholeOrWrittenThrough) {
+  if (!onPosix()) GTEST_SKIP() << "links, FIFOs, devices and permission bits";
+  ScopedTempDir folder;
+  const InputFile day = dayFile(kAmd1MinFormat);
+  place(day);
+  const std::string table = runCli({"table", "-o", "-", day.name}).out;
+  ASSERT_EQ(table.substr(0, 5), "file,");
+  const auto entries = [](const std::string& dir) {
+    return std::distance(fs::directory_iterator(dir), fs::directory_iterator());
+  };
+  fs::create_directory("o");
+  const auto older = [] {
+    writeFile("o/t.csv", "older table");
+    writeFile("o/t.csv.schema.json", "older schema");
+  };
+
+  // An input that cannot be read, after the first one has been written.
+  older();
+  fs::create_symlink("/proc/self/mem", "amd_1min_20160413.62078");
+  CliRun run = runCli({"table", "-o", "o/t.csv", day.name, "amd_1min_20160413.62078"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(readFile("o/t.csv"), "older table");
+  EXPECT_EQ(readFile("o/t.csv.schema.json"), "older schema");
+  EXPECT_EQ(entries("o"), 2);
+
+  // A schema that cannot be written: the table stays the older one too.
+  run = runCli({"table", "-o", "o/t.csv", "--schema", "missing/s.json", day.name});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(readFile("o/t.csv"), "older table");
+  EXPECT_EQ(entries("o"), 2);
+
+  // The table and its schema under one name: refused before anything is written.
+  run = runCli({"table", "-o", "o/new.csv", "--schema", "o/./new.csv", day.name});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_FALSE(fs::exists("o/new.csv"));
+
+  // A replaced table keeps its permissions; the schema on standard output
+  // leaves no file for it.
+  fs::permissions("o/t.csv", fs::perms::owner_read | fs::perms::owner_write);
+  run = runCli({"table", "-o", "o/t.csv", "--schema", "-", day.name});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.substr(0, 1), "{");
+  EXPECT_EQ(readFile("o/t.csv"), table);
+  EXPECT_EQ(readFile("o/t.csv.schema.json"), "older schema");
+  EXPECT_EQ(fs::status("o/t.csv").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+
+  // A link: the file it leads to is replaced, and the link stays.
+  fs::create_symlink("t.csv", "o/link.csv");
+  run = runCli({"table", "-o", "o/link.csv", "--schema", "o/link.json", day.name});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::is_symlink("o/link.csv"));
+  EXPECT_EQ(readFile("o/t.csv"), table);
+
+  // A name as long as the file system takes.
+  const std::string longName = "o/" + std::string(250, 'x') + ".csv";
+  run = runCli({"table", "-o", longName, "--schema", "o/long.json", day.name});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(readFile(longName), table);
+
+  // A device and a FIFO are written through, with no schema beside them.
+  run = runCli({"table", "-o", "/dev/null", day.name});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_FALSE(fs::exists("/dev/null.schema.json"));
+  ASSERT_TRUE(makeFifo("o/fifo"));
+  std::future<std::string> read = std::async(std::launch::async, [] { return readFile("o/fifo"); });
+  run = runCli({"table", "-o", "o/fifo", day.name}, {.seconds = 60});
+  EXPECT_EQ(run.status, 0) << run.err;
+  // A run that never opened the FIFO leaves the reader waiting: end it.
+  if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) writeFile("o/fifo", "");
+  EXPECT_EQ(read.get(), table);
+  EXPECT_TRUE(fs::is_fifo("o/fifo"));
+  EXPECT_FALSE(fs::exists("o/fifo.schema.json"));
+  EXPECT_EQ(entries("o"), 7);  // t.csv and its schema, link.csv, link.json, the long pair, fifo
 }
 
 // Two processes converting files of the same name in one folder never leave
