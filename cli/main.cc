@@ -134,6 +134,20 @@ std::string versionText() {
 
 void print(StandardStream stream, std::string_view text) { writeStandard(stream, text); }
 
+// Passes on a command's product on standard output; false when it did not
+// all arrive there, or standard output was closed, so that nothing did.
+bool productWritten() {
+  return !startedClosed(StandardStream::kOutput) && flushStandard(StandardStream::kOutput);
+}
+
+// Prints `text` as a command's whole product.
+int printProduct(std::string_view text) {
+  print(StandardStream::kOutput, text);
+  if (productWritten()) return kExitSuccess;
+  print(StandardStream::kError, "fenmarq-cli: cannot write standard output\n");
+  return kExitBatchEnded;
+}
+
 int usageError(std::string_view message) {
   print(StandardStream::kError, "fenmarq-cli: ");
   print(StandardStream::kError, message);
@@ -287,8 +301,7 @@ class StdoutSink final : public ByteSink {
 int listColumns(std::string_view name, bool raw) {
   const RecordFormat* format = formatOfName(name);
   if (format == nullptr) return failed(std::string(name) + " is not a conversion target");
-  print(StandardStream::kOutput, columnDescriptionCsv(DataTable(*format, raw)));
-  return flushStandard(StandardStream::kOutput) ? kExitSuccess : kExitBatchEnded;
+  return printProduct(columnDescriptionCsv(DataTable(*format, raw)));
 }
 
 // Whether `path` names one of the inputs.
@@ -393,7 +406,7 @@ int table(const std::vector<std::string>& args) {
   if (!toFile) {
     StdoutSink sink;
     const bool written = writeTable(files, dataTable, asciiNames, sink, warn, error);
-    if (!flushStandard(StandardStream::kOutput)) error = "cannot write standard output";
+    if (!productWritten()) error = "cannot write standard output";
     if (!written || !error.empty()) return failed(error, kExitBatchEnded);
     if (schema && !writeWhole(*schema, schemaText)) {
       return failed("cannot write " + *schema, kExitBatchEnded);
@@ -420,12 +433,7 @@ int table(const std::vector<std::string>& args) {
   // Every byte of the table is on the disk before the schema is put in place.
   if (!out.file().close()) return failed("cannot write " + *output, kExitBatchEnded);
   if (schemaOut && !schemaOut->commit()) return failed("cannot write " + *schema, kExitBatchEnded);
-  if (schemaToStdout) {
-    print(StandardStream::kOutput, schemaText);
-    if (!flushStandard(StandardStream::kOutput)) {
-      return failed("cannot write standard output", kExitBatchEnded);
-    }
-  }
+  if (schemaToStdout && printProduct(schemaText) != kExitSuccess) return kExitBatchEnded;
   if (!out.commit()) return failed("cannot write " + *output, kExitBatchEnded);
   return kExitSuccess;
 }
@@ -452,18 +460,11 @@ int programMain(const std::vector<std::string>& argv) try {
   const std::string_view command = argv[1];
   const std::vector<std::string> args(argv.begin() + 2, argv.end());
   const bool commandHelp = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
-  if (command == "--help" || command == "-h") {
-    print(StandardStream::kOutput, kUsage);
-    return kExitSuccess;
-  }
+  if (command == "--help" || command == "-h") return printProduct(kUsage);
   if ((command == "convert" || command == "table" || command == "samples") && commandHelp) {
-    print(StandardStream::kOutput, commandUsage(command));
-    return kExitSuccess;
+    return printProduct(commandUsage(command));
   }
-  if (command == "--version") {
-    print(StandardStream::kOutput, versionText());
-    return kExitSuccess;
-  }
+  if (command == "--version") return printProduct(versionText());
   if (command == "convert") return convert(args);
   if (command == "table") return table(args);
   if (command == "samples") return samples(args);

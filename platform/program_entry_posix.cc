@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "platform/program_entry.h"
+#include "platform/standard_streams.h"
 
 int main(int argc, char** argv) {
   // Standard descriptors that the caller left closed are opened on the null
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
   for (int fd = 0; fd <= 2; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
     if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) return 1;
+    if (fd > 0) {
+      fenmarq::noteStartedClosed(fd == 1 ? fenmarq::StandardStream::kOutput
+                                         : fenmarq::StandardStream::kError);
+    }
   }
   return fenmarq::programMain({argv, argv + argc});
 }

@@ -19,6 +19,13 @@ void writeStandard(StandardStream stream, std::string_view utf8);
 // since the start was lost.
 bool flushStandard(StandardStream stream);
 
+// Whether the program was started with `stream` closed. The entry point
+// then opens it on the null device, so that no file the program opens takes
+// its place, and notes it here: a command whose product is that stream
+// fails, one that only logs to it goes on.
+bool startedClosed(StandardStream stream);
+void noteStartedClosed(StandardStream stream);
+
 // Appends everything on standard input to `bytes`; false on a read error.
 bool readStandardInput(std::string& bytes);
 

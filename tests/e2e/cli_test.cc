@@ -127,6 +127,31 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
   EXPECT_FALSE(fs::exists("-"));
 }
 
+// A command whose product is standard output fails when that is closed; one
+// that only logs there goes on.
+TEST(CliTest, ClosedStandardOutputFailsTheCommandsThatWriteTheirProductThere) {
+  ScopedTempDir dir;
+  writeFile(kAmd, std::string(246'240, '\0'));
+  const std::string day(kAmd);
+  const struct {
+    std::vector<std::string> args;
+    int status;
+  } cases[] = {
+      {{"table", day}, 1},
+      {{"table", "--columns", day}, 1},
+      {{"table", "-o", "t.csv", "--schema", "-", day}, 1},
+      {{"--help"}, 1},
+      {{"table", "--help"}, 1},
+      {{"--version"}, 1},
+      {{"convert", day}, 0},
+      {{"samples", "s"}, 0},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = runCli(c.args, {.closeStdout = true});
+    EXPECT_EQ(run.status, c.status) << c.args[0] << " " << c.args.back();
+  }
+}
+
 // Where Debian's pandas is installed, it reads a table of two day files with
 // its defaults: one header, one row per record, decoded quantities as floats
 // exactly where the schema says number, the rest as integers, and the time
