@@ -22,6 +22,7 @@
 #include "platform/paths.h"
 #include "platform/program_entry.h"
 #include "platform/standard_streams.h"
+#include "platform/temporary_file.h"
 
 namespace fenmarq {
 namespace {
@@ -420,6 +421,12 @@ int table(const std::vector<std::string>& args) {
   // only where --schema asks for one.
   ReplacementFile out(*output);
   if (!out.open()) return failed("cannot open " + *output, kExitBatchEnded);
+  // Runs that write into one folder replace their pairs in turn, so that no
+  // table ends up beside another run's schema.
+  FolderLock pairLock;
+  if (!out.writesThrough() && !pairLock.lock(out.folder())) {
+    return failed("cannot lock the folder of " + *output, kExitBatchEnded);
+  }
   if (!schema && !out.writesThrough()) schema = *output + ".schema.json";
   std::optional<ReplacementFile> schemaOut;
   if (schema && !schemaToStdout) {
@@ -431,7 +438,7 @@ int table(const std::vector<std::string>& args) {
     return failed(error, kExitBatchEnded);
   }
   // Every byte of the table is on the disk before the schema is put in place.
-  if (!out.file().close()) return failed("cannot write " + *output, kExitBatchEnded);
+  if (!out.file().flush()) return failed("cannot write " + *output, kExitBatchEnded);
   if (schemaOut && !schemaOut->commit()) return failed("cannot write " + *schema, kExitBatchEnded);
   if (schemaToStdout && printProduct(schemaText) != kExitSuccess) return kExitBatchEnded;
   if (!out.commit()) return failed("cannot write " + *output, kExitBatchEnded);

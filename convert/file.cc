@@ -1,5 +1,7 @@
 #include "convert/file.h"
 
+#include <utility>
+
 namespace fenmarq {
 
 File::~File() {
@@ -29,6 +31,30 @@ bool File::openThrough(const std::string& path) {
   failure_ = file_ != nullptr ? OpenFailure::kNone : OpenFailure::kRefused;
   writeFailed_ = false;
   return file_ != nullptr;
+}
+
+bool File::adopt(std::FILE* stream) {
+  if (file_ != nullptr) close();
+  file_ = stream;
+  identity_ = {};
+  openedSize_ = 0;
+  failure_ = file_ != nullptr ? OpenFailure::kNone : OpenFailure::kRefused;
+  writeFailed_ = false;
+  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
+  return file_ != nullptr;
+}
+
+bool File::flush() {
+  return file_ != nullptr && std::fflush(file_) == 0 && std::ferror(file_) == 0 && !writeFailed_;
+}
+
+std::FILE* File::release() {
+  if (file_ == nullptr) return nullptr;
+  if (!flush()) {
+    close();
+    return nullptr;
+  }
+  return std::exchange(file_, nullptr);
 }
 
 bool File::takePermissionsOf(const std::string& path) {

@@ -33,6 +33,15 @@ class File final : public ByteSink {
   // Gives the open output the permissions, owner and group of the file at
   // `path` (takePermissionsOf).
   bool takePermissionsOf(const std::string& path);
+  // Passes on what is buffered; false when it, or any write since open,
+  // failed.
+  bool flush();
+  // Takes over `stream`, an open output (nullptr: none).
+  bool adopt(std::FILE* stream);
+  // Hands the open stream over, its writes passed on, and forgets it;
+  // nullptr when a write since it was opened, or the flush, failed (the
+  // stream is closed then).
+  std::FILE* release();
   bool isOpen() const { return file_ != nullptr; }
   // Why the last open, or lock(), failed.
   OpenFailure failure() const { return failure_; }

@@ -1,8 +1,9 @@
-// A file written under a temporary name in the folder of its final name and
-// renamed into place once complete: the final name holds its older content or
-// the whole new one, never a part of it. A run that fails removes only the
-// temporary file it made, and runs that write the same name at once each use
-// a temporary name of their own.
+// A file written as a temporary file in the folder of its final name and
+// put in place once complete: the final name holds its older content or the
+// whole new one, never a part of it. A run that fails, or is ended by a
+// signal, leaves no temporary file behind (platform/temporary_file.h), and
+// runs that write the same name at once each have a temporary file of their
+// own.
 //
 // A symbolic link is followed: the file it leads to is replaced, and the
 // link stays. An output that is no regular file (a device, a FIFO, a
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "convert/file.h"
+#include "platform/temporary_file.h"
 
 namespace fenmarq {
 
@@ -31,16 +33,18 @@ class ReplacementFile {
   // Whether the output is written in place rather than replaced.
   bool writesThrough() const { return writesThrough_; }
   File& file() { return file_; }
-  // Closes the temporary file and renames it to the final name; false when
-  // a write, the close or the rename failed (the temporary file is gone then).
+  // The folder of the file that is replaced (empty: the current folder).
+  const std::string& folder() const { return folder_; }
+  // Closes the temporary file and puts it in place of the final name; false
+  // when a write, the close or the move failed (the temporary file is gone
+  // then).
   bool commit();
 
  private:
-  void removeTemporary();
-
   std::string path_;
   std::string final_;  // path_ with its symbolic links followed
-  std::string temporary_;
+  std::string folder_;
+  TemporaryFile temporary_;
   bool writesThrough_ = false;
   File file_;
 };

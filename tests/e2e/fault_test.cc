@@ -916,6 +916,24 @@ TEST(FaultTable, OutputIsReplacedWholeOrWrittenThrough) {
   EXPECT_EQ(entries("o"), 7);  // t.csv and its schema, link.csv, link.json, the long pair, fifo
 }
 
+// A run killed while it writes the table, by a signal it cannot handle as
+// SIGKILL, leaves the older table and its schema as they were and nothing
+// beside them.
+TEST(FaultTable, KilledRunLeavesTheOlderTableAndNoTemporaryFile) {
+  if (!onPosix()) GTEST_SKIP() << "resource limits";
+  ScopedTempDir folder;
+  const InputFile day = dayFile(kSfc10SecFormat);
+  place(day);
+  fs::create_directory("o");
+  writeFile("o/t.csv", "older table");
+  writeFile("o/t.csv.schema.json", "older schema");
+  const CliRun run = runCli({"table", "-o", "o/t.csv", day.name}, {.killedPastFileSize = 1 << 20});
+  EXPECT_NE(run.signal, 0) << run.status << run.err;  // killed, not failed
+  EXPECT_EQ(readFile("o/t.csv"), "older table");
+  EXPECT_EQ(readFile("o/t.csv.schema.json"), "older schema");
+  EXPECT_EQ(std::distance(fs::directory_iterator("o"), fs::directory_iterator()), 2);
+}
+
 // Two processes converting files of the same name in one folder never leave
 // outputs of both: each item locks its outputs while it writes and checks
 // them, so the last one to finish leaves all three of its own.

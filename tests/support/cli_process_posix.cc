@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -107,6 +108,12 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
     if (limits.closeStdout) close(1);
     if (limits.closeStderr) close(2);
     if (limits.seconds != 0) alarm(limits.seconds);
+    if (limits.killedPastFileSize != 0) {
+      signal(SIGXFSZ, SIG_DFL);
+      const rlimit size{static_cast<rlim_t>(limits.killedPastFileSize),
+                        static_cast<rlim_t>(limits.killedPastFileSize)};
+      setrlimit(RLIMIT_FSIZE, &size);
+    }
     if (limits.stack != 0) {
       rlimit stack;
       getrlimit(RLIMIT_STACK, &stack);

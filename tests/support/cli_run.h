@@ -26,8 +26,12 @@ struct RunLimits {
   const char* stdoutPath = nullptr;  // standard output goes there instead
   std::uint64_t addressSpace = 0;    // in bytes; 0: none
   std::uint64_t openFiles = 0;       // descriptors; 0: no limit set
-  std::uint64_t stack = 0;   // the soft stack limit, which sizes new threads' stacks; 0 keeps it
-  unsigned seconds = 0;      // killed (SIGALRM) when it runs longer; 0: no limit
+  std::uint64_t stack = 0;  // the soft stack limit, which sizes new threads' stacks; 0 keeps it
+  unsigned seconds = 0;     // killed (SIGALRM) when it runs longer; 0: no limit
+  // Killed (SIGXFSZ, which it does not handle) when a file it writes grows
+  // past this many bytes, as though killed outright in the middle of a
+  // write; 0: no limit.
+  std::uint64_t killedPastFileSize = 0;
   bool closeStdout = false;  // started with standard output closed
   bool closeStderr = false;  // started with standard error closed
 };
