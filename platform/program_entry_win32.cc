@@ -2,6 +2,7 @@
 #include <stdio.h>
 
 #include "platform/program_entry.h"
+#include "platform/standard_streams.h"
 #include "platform/utf16_win32.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -17,6 +18,10 @@ int wmain(int argc, wchar_t** argv) {
     const int fd = _fileno(stream);
     if (fd >= 0 && _get_osfhandle(fd) != -1) continue;
     if (_wfreopen(L"NUL", mode, stream) == nullptr) return 1;
+    if (stream != stdin) {
+      fenmarq::noteStartedClosed(stream == stdout ? fenmarq::StandardStream::kOutput
+                                                  : fenmarq::StandardStream::kError);
+    }
   }
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(fenmarq::utf8FromUtf16(argv[i]));

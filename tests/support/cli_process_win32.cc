@@ -108,7 +108,8 @@ bool writeFileInFolder(const std::string&, const std::string&, std::string_view)
 CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
   CliRun run;
   if (limits.stdoutPath != nullptr || limits.addressSpace != 0 || limits.openFiles != 0 ||
-      limits.stack != 0 || limits.closeStdout || limits.closeStderr) {
+      limits.stack != 0 || limits.closeStdout || limits.closeStderr ||
+      limits.killedPastFileSize != 0) {
     ADD_FAILURE() << "run limits are set on POSIX only";
     return run;
   }
