@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "formats/csv_sheet.h"
 #include "formats/decimal.h"
@@ -239,11 +240,12 @@ void DataTable::writeRows(std::span<const std::uint8_t> image, std::string_view 
     out = std::copy(fileCells.begin(), fileCells.end(), out);
     out = CsvSheet::appendValue(static_cast<std::int32_t>(k), out);
     if (hasTime_) {
-      const TimeStamp time = timeOf(record);
-      // A time stamp of zeros marks a record that holds no observation.
-      if (!time.missing()) {
+      // A stamp of zeros marks a record that holds no observation; one that
+      // names no calendar time is left empty too.
+      if (const std::optional<TimeStamp> time = calendarTime(timeOf(record))) {
         static constexpr char kSeparators[] = "--T::";
-        const int parts[] = {time.year, time.month, time.day, time.hour, time.minute, time.second};
+        const int parts[] = {time->year, time->month,  time->day,
+                             time->hour, time->minute, time->second};
         out = appendPadded(parts[0], 4, out);
         for (int part = 1; part < 6; ++part) {
           *out++ = kSeparators[part - 1];

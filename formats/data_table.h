@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "formats/record_format.h"
+#include "formats/record_time.h"
 
 namespace fenmarq {
 
@@ -48,14 +49,6 @@ struct TableColumn {
   // and, in the 2008 sfc layout, the fields of the first row that lie on the
   // station block's bytes.
   bool mayBeMissing = false;
-};
-
-// A record's time stamp, or all zeros where it has none.
-struct TimeStamp {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  bool missing() const {
-    return year == 0 && month == 0 && day == 0 && hour == 0 && minute == 0 && second == 0;
-  }
 };
 
 // Japan Standard Time, the time of every record, as ISO 8601 writes it.

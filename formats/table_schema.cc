@@ -57,7 +57,8 @@ std::string_view descriptionOf(const TableColumn& column) {
   if (column.name == "file") return "the day file's name";
   if (column.name == "record") return "the record's index in its file, from 0";
   if (column.name == "time") {
-    return "the record's own time stamp, Japan Standard Time; empty where its fields are all zero";
+    return "the record's own time stamp, Japan Standard Time (24:00 as the next day's 00:00); "
+           "empty where its fields are all zero or name no calendar time";
   }
   return "";
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "formats/data_table.h"
 #include "formats/decoding.h"
 #include "formats/format_converter.h"
+#include "formats/record_time.h"
 #include "formats/table_schema.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -34,26 +36,21 @@ namespace {
 
 constexpr std::int64_t kNotATime = std::numeric_limits<std::int64_t>::min();  // NaT
 
-// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
-std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
-  year -= month <= 2;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
-  const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
-}
+// The instants datetime64[ns] holds, in whole seconds either side of 1970.
+constexpr std::int64_t kNanosecondSeconds =
+    std::numeric_limits<std::int64_t>::max() / 1'000'000'000;
 
-// Nanoseconds since 1970 UTC of a time stamp in Japan Standard Time; NaT for
-// one of zeros or one that names no time.
-std::int64_t utcNanoseconds(const TimeStamp& t) {
-  if (t.missing() || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 ||
-      t.minute > 59 || t.second > 59) {
+// Nanoseconds since 1970 UTC of a record's time stamp; NaT for one that
+// names no calendar time, and for one outside datetime64[ns] (counted in
+// `outOfRange`).
+std::int64_t utcNanoseconds(const TimeStamp& stamp, std::size_t& outOfRange) {
+  const std::optional<TimeStamp> time = calendarTime(stamp);
+  if (!time) return kNotATime;
+  const std::int64_t seconds = utcSeconds(*time);
+  if (seconds < -kNanosecondSeconds || seconds > kNanosecondSeconds) {
+    ++outOfRange;
     return kNotATime;
   }
-  const std::int64_t seconds =
-      daysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) * 86'400 +
-      t.hour * 3'600 + t.minute * 60 + t.second - 9 * 3'600;
   return seconds * 1'000'000'000;
 }
 
@@ -191,6 +188,7 @@ py::dict read(const std::vector<std::string>& paths, bool raw) {
   }
 
   std::string failed;
+  std::size_t timesOutOfRange = 0;
   {
     py::gil_scoped_release released;
     std::int64_t* const recordData = records.mutable_data();
@@ -207,7 +205,8 @@ py::dict read(const std::vector<std::string>& paths, bool raw) {
         recordData[first + k] = static_cast<std::int64_t>(k);
       if (table.hasTime()) {
         for (std::size_t k = 0; k < perFile; ++k) {
-          timeData[first + k] = utcNanoseconds(table.timeOf(records0 + k * format.recordSize));
+          timeData[first + k] =
+              utcNanoseconds(table.timeOf(records0 + k * format.recordSize), timesOutOfRange);
         }
       }
       // Column by column: each column's rows are written in order.
@@ -244,6 +243,7 @@ py::dict read(const std::vector<std::string>& paths, bool raw) {
   result["nullable_columns"] = nullableColumns;
   result["record"] = records;
   result["time"] = table.hasTime() ? py::object(times) : py::none();
+  result["times_out_of_range"] = timesOutOfRange;
   return result;
 }
 

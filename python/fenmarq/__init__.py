@@ -2,7 +2,8 @@
 
 The DataFrame has the columns of ``fenmarq-cli table``: ``file``, ``record``,
 ``time`` (where records carry a time stamp; datetime64 in Asia/Tokyo, NaT
-where the stamp is all zeros) and one column per field, named
+where the stamp is all zeros or names no calendar time, as in the table)
+and one column per field, named
 ``group/label[unit]``. Decoded quantities are float64 (NaN where missing),
 other fields int64, or the nullable Int64 where some rows have no value.
 ``raw=True`` gives the stored integers, as the CSV sheet holds them.
@@ -38,7 +39,11 @@ def read_many(paths, raw=False):
     paths = [os.fspath(path) for path in paths]
     for text in _fenmarq.check(paths):
         warnings.warn(text, UserWarning, stacklevel=2)
-    return _frame(_fenmarq.read(paths, raw))
+    blocks = _fenmarq.read(paths, raw)
+    if blocks["times_out_of_range"]:
+        warnings.warn(f"{blocks['times_out_of_range']} time stamps lie outside what "
+                      "datetime64[ns] holds (1677 to 2262) and are NaT", UserWarning, stacklevel=2)
+    return _frame(blocks)
 
 
 def formats():

@@ -93,6 +93,49 @@ def test_time_is_japan_standard_time_and_zero_stamps_are_missing(samples):
     assert fenmarq.read(empty)["time"].isna().all()
 
 
+# Stamps (year, month, day, hour, minute, second) and the time they name,
+# or None: the module and the table must agree on each.
+STAMPS = [
+    ((2016, 4, 12, 9, 5, 30), "2016-04-12T09:05:30+09:00"),
+    ((2016, 2, 29, 0, 0, 0), "2016-02-29T00:00:00+09:00"),
+    ((2016, 12, 31, 24, 0, 0), "2017-01-01T00:00:00+09:00"),  # the end of a day
+    ((2015, 2, 29, 0, 0, 0), None),
+    ((2016, 4, 31, 0, 0, 0), None),
+    ((2016, 4, 12, 24, 5, 0), None),
+    ((2016, 4, 12, 0, 60, 0), None),
+    ((2016, 4, 12, 0, 0, 60), None),
+    ((2016, 0, 12, 0, 0, 0), None),
+    ((2016, 13, 12, 0, 0, 0), None),
+    ((0, 4, 12, 0, 0, 0), None),
+    ((10000, 1, 1, 0, 0, 0), None),
+    ((65535,) * 6, None),
+]
+
+
+def test_stamps_that_name_no_calendar_time_are_missing_in_module_and_table(samples, tmp_path):
+    path = tmp_path / "amd_10sec_20160412.62078"
+    data = bytearray((samples / SAMPLES["amd_10sec"]).read_bytes())
+    # A year within the calendar but outside datetime64[ns] as well.
+    stamps = STAMPS + [((1600, 1, 1, 0, 0, 0), "1600-01-01T00:00:00+09:00")]
+    for record, (stamp, _) in enumerate(stamps, start=1):
+        for part, value in enumerate(stamp):  # u16 fields from offset 40
+            at = record * 145 + 40 + 2 * part
+            data[at:at + 2] = value.to_bytes(2, "little")
+    path.write_bytes(data)
+    with pytest.warns(UserWarning, match="^1 time stamps lie outside"):
+        times = fenmarq.read(path)["time"]
+    table = tmp_path / "table.csv"
+    subprocess.run([os.environ.get("FENMARQ_CLI", "fenmarq-cli"), "table", "-o", str(table),
+                    str(path)], check=True)
+    texts = pd.read_csv(table, dtype=str, keep_default_na=False)["time"]
+    for record, (stamp, expected) in enumerate(stamps, start=1):
+        assert texts[record] == (expected or ""), stamp
+        if expected is None or stamp[0] == 1600:
+            assert pd.isna(times[record]), stamp
+        else:
+            assert times[record] == pd.Timestamp(expected), stamp
+
+
 def test_station_bytes_of_the_2008_first_row_are_missing(samples):
     frame = fenmarq.read_many([samples / SAMPLES["sfc_10sec_2008"]] * 2)
     assert len(frame) == 2 * 8640
