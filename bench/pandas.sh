@@ -9,10 +9,11 @@ source "$(dirname "$0")/common.sh"
 # The module, in the benchmark tree (common.sh builds without tests).
 cmake -S . -B build-bench -DFENMARQ_BUILD_PYTHON=ON >/dev/null
 cmake --build build-bench -j"$(nproc)" --target _fenmarq >/dev/null
-"$cli" samples "$work/samples" >/dev/null
+# Thirty days of their own dates, so that each file's time stamps are its day's.
 mkdir -p "$work/month"
 for day in $(seq -w 1 30); do
-  cp "$work/samples/sfc_10sec_20160412.47662" "$work/month/sfc_10sec_201604$day.47662"
+  "$cli" samples --date "201604$day" "$work/samples" >/dev/null
+  mv "$work/samples/sfc_10sec_201604$day.47662" "$work/month/"
 done
 PYTHONPATH="$repo/build-bench/python" /usr/bin/python3 - "$cli" "$work" "$rounds" <<'PY'
 import glob, statistics, subprocess, sys, time

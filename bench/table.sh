@@ -8,13 +8,13 @@
 set -euo pipefail
 runs=${1:-9}
 source "$(dirname "$0")/common.sh"
-"$cli" samples "$work/samples" >/dev/null
-
 mkdir -p "$work/month"/{HEXFiles,CSVFiles,CHKFiles} "$work/floor"
 files=()
+# Thirty days of their own dates, so that each file's time stamps are its day's.
 for day in $(seq -w 1 30); do
   files+=("sfc_10sec_201604$day.47662")
-  cp "$work/samples/sfc_10sec_20160412.47662" "$work/month/${files[-1]}"
+  "$cli" samples --date "201604$day" "$work/samples" >/dev/null
+  mv "$work/samples/${files[-1]}" "$work/month/"
 done
 cd "$work/month"
 table=("$cli" table -o "$work/table.csv" "${files[@]}")

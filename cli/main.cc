@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "cli/path_list.h"
@@ -39,7 +40,7 @@ constexpr std::string_view kUsage = R"(Usage:
   fenmarq-cli table [--raw] [--ascii-names] [-o OUT] [--schema FILE] FILE...
   fenmarq-cli table [OPTION...] --files-from LIST [FILE...]
   fenmarq-cli table [--raw] --columns FORMAT
-  fenmarq-cli samples DIR
+  fenmarq-cli samples [--date YYYYMMDD] DIR
   fenmarq-cli [COMMAND] --help | --version
 
 Converts JMA observation files (amd/sfc, 1min/10sec) into CSV sheets (code
@@ -92,7 +93,15 @@ table       Writes one table of every record of every FILE, in order, to OUT
                kind_interval_YYYYMMDD part) as a CSV table: names, type,
                unit, sheet column, encoding, offset, scale, note
 samples     Writes one sample day file per record format into DIR and creates
-            its HEXFiles, CSVFiles and CHKFiles folders.
+            its HEXFiles, CSVFiles and CHKFiles folders. The days are
+            2016-04-12, and 2012-06-01 for the sfc 10sec layout of
+            2008-07-25 to 2015-03-02.
+  --date YYYYMMDD, --date=YYYYMMDD
+               write the day YYYYMMDD instead, of the formats that cover
+               it (amd 1min from 2008-11-18, amd and sfc 10sec from
+               2015-03-03, the earlier sfc 10sec layout 2008-07-25 to
+               2015-03-02, sfc 1min from 2008-06-25); a date that is not
+               a calendar date, or that no format covers, is a usage error
 
 Exit status: 0 done; 1 a failure ended the batch (an input or output that
 cannot be opened, memory, a start folder that cannot be entered, no CP932
@@ -446,12 +455,42 @@ int table(const std::vector<std::string>& args) {
 }
 
 int samples(const std::vector<std::string>& args) {
-  if (args.size() != 1) return usageError("samples needs exactly one DIR");
-  const std::filesystem::path directory = pathFromUtf8(args[0]);
-  if (!makeOutputFolders(directory)) return kExitBatchEnded;
+  std::optional<std::string> date, folder;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--date") {
+      if (i + 1 == args.size()) return usageError("--date needs a date YYYYMMDD");
+      date = args[++i];
+    } else if (arg.starts_with("--date=")) {
+      date = arg.substr(7);
+    } else if (arg.starts_with("-") && arg != "-") {
+      return usageError("unknown option '" + arg + "'");
+    } else if (folder) {
+      return usageError("samples needs exactly one DIR");
+    } else {
+      folder = arg;
+    }
+  }
+  if (!folder) return usageError("samples needs exactly one DIR");
+  if (date && !isCalendarDate(*date)) {
+    return usageError("--date " + *date + " is not a calendar date YYYYMMDD");
+  }
+  // Without --date each sample keeps its own date; with one, only the
+  // formats whose rules cover that date are written.
+  std::vector<std::pair<const SampleFile*, std::string>> named;
   for (const SampleFile& sample : sampleFiles()) {
-    const std::vector<std::uint8_t> bytes = makeSampleDay(sample);
-    const std::string path = utf8FromPath(directory / sample.fileName);
+    if (!date) {
+      named.emplace_back(&sample, std::string(sample.fileName));
+    } else if (sampleCoversDate(sample, *date)) {
+      named.emplace_back(&sample, sampleFileName(sample, *date));
+    }
+  }
+  if (named.empty()) return usageError("no record format covers --date " + *date);
+  const std::filesystem::path directory = pathFromUtf8(*folder);
+  if (!makeOutputFolders(directory)) return kExitBatchEnded;
+  for (const auto& [sample, name] : named) {
+    const std::vector<std::uint8_t> bytes = makeSampleDay(*sample, name);
+    const std::string path = utf8FromPath(directory / name);
     if (!writeWhole(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
       return failed("cannot write " + path, kExitBatchEnded);
     }

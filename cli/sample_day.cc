@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "convert/conversion_rule.h"
+#include "convert/observation_file_name.h"
 #include "formats/amd_10sec.h"
 #include "formats/amd_1min.h"
+#include "formats/format_converter.h"
+#include "formats/record_time.h"
 #include "formats/sfc_10sec.h"
 #include "formats/sfc_10sec_2008.h"
 #include "formats/sfc_1min.h"
@@ -73,14 +77,26 @@ bool sunny(const Moment& m) {
   return m.seconds >= 6 * 3600 && m.seconds < 18 * 3600 && !raining(m);
 }
 
+// `value`, a quantity in the unit of `field`'s decoding or, where the field
+// is not decoded, of its unit cell, as the field stores it: a decoded field
+// adds its offset to the value times its scale (15.2 degC under "(T + 50) x
+// 10" is 652), any other field holds the value in whole units (1008 under
+// "hPa", 20 under "Km").
+std::int64_t stored(const Field& field, double value) {
+  const Decoding& decoding = field.decoding;
+  if (decoding.encoding != Encoding::kLinear) return rounded(value);
+  return rounded(value * decoding.scale) + decoding.offset;
+}
+
 std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t column,
                          const Moment& m) {
   const std::string_view label = field.label;
   const double swing = diurnal(m);
-  const double temperature = 150 + 55 * swing;                    // 0.1 degC
-  const double wind = 35 + 15 * swing + 10 * jitter(m, column);   // 0.1 m/s
+  const double temperature = 15 + 5.5 * swing;                    // 9.5 to 20.5 degC
+  const double wind = 3.5 + 1.5 * swing + jitter(m, column);      // 2 to 6 m/s
   const double direction = 220 + 40 * swing + 20 * jitter(m, 0);  // 180 to 280 degrees
   const double sun = std::max(0.0, -cosineOfTurns(m.seconds / 86400.0));
+  const double radiation = 0.8 * sun * m.secondsPerRecord;  // kJ/m^2, 0.8 kW/m^2 at noon
   const std::int64_t minutes = m.seconds / 60;
   const int perMinute = 60 / m.secondsPerRecord;
 
@@ -98,7 +114,7 @@ std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t
   if (has(label, "観測所種別")) return 1;
   if (has(label, "緯度")) return 35415;   // 35 deg 41.5 min
   if (has(label, "経度")) return 139450;  // 139 deg 45.0 min
-  if (has(label, "標高")) return 20061;   // 6.1 m, stored plus 2000 m, in 0.1 m
+  if (has(label, "標高")) return stored(field, 6.1);
   if (has(label, "高さ")) {
     if (has(label, "雨量計")) return 5;
     if (has(label, "風向風速計")) return 173;
@@ -109,17 +125,17 @@ std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t
     return 0;
   }
   if (has(label, "重力加速度")) return 7980;  // 9.7980 m/s^2, stored minus 90000
-  if (has(label, "ベクトル")) return 50000 + rounded(1000 * cosineOfTurns(direction / 360));
+  if (has(label, "ベクトル")) return stored(field, cosineOfTurns(direction / 360));
   if (has(label, "16方位")) return 1 + rounded(direction / 22.5) % 16;
   if (has(label, "36方位")) return 1 + rounded(direction / 10) % 36;
   if (has(label, "風向")) return rounded(direction);
   if (has(label, "有効データ数")) return 4 * m.secondsPerRecord;
   if (has(label, "風程"))
     return has(label, "カウンタ") ? static_cast<std::int64_t>(m.record * 3)
-                                  : rounded(wind / 10 * m.secondsPerRecord);
-  if (has(label, "最大瞬間風速")) return rounded(wind * 1.6);
-  if (has(label, "最小瞬間風速")) return rounded(wind * 0.5);
-  if (has(label, "風速")) return rounded(wind);
+                                  : rounded(wind * m.secondsPerRecord);
+  if (has(label, "最大瞬間風速")) return stored(field, wind * 1.6);
+  if (has(label, "最小瞬間風速")) return stored(field, wind * 0.5);
+  if (has(label, "風速")) return stored(field, wind);
   if (has(label, "降水積算カウンタ")) return static_cast<std::int64_t>(m.record / 7);
   if (has(label, "降水量") || has(label, "降水強度") || has(label, "降水の有無") ||
       has(label, "降水種別") || has(label, "感雨")) {
@@ -127,20 +143,20 @@ std::int64_t sampleValue(const Field& field, std::string_view group, std::size_t
   }
   if (has(label, "日照積算カウンタ")) return sunny(m) ? minutes : 0;
   if (has(label, "日照")) return sunny(m) ? (has(label, "時間") ? 60 / perMinute : 1) : 0;
-  if (has(label, "日射量")) return rounded(sun * 80 * m.secondsPerRecord);
-  if (has(label, "出力電位")) return rounded(sun * 9000);
+  if (has(label, "日射量")) return stored(field, radiation);
+  if (has(label, "出力電位")) return rounded(sun * 8);  // mV of a thermopile
   if (has(label, "方位角")) return rounded(90 + 180.0 * m.seconds / 86400);
   if (has(label, "高度角")) return rounded(sun * 60);
-  if (has(label, "データ※４") || has(label, "気温※４")) return rounded(temperature + 500);
-  if (has(label, "機械温度")) return rounded(temperature + 50);
-  if (has(label, "露点")) return rounded(temperature - 60);
+  if (has(label, "機械温度")) return stored(field, temperature + 5);  // housed in the sun
+  if (has(label, "露点")) return stored(field, temperature - 6);
   if (has(label, "気温"))
-    return rounded(temperature + (has(label, "最高") ? 2 : 0) - (has(label, "最低") ? 2 : 0));
+    return stored(field,
+                  temperature + (has(label, "最高") ? 0.2 : 0) - (has(label, "最低") ? 0.2 : 0));
   if (has(label, "雪面")) return 200;
-  if (has(label, "蒸気圧")) return 120;
-  if (has(label, "気圧")) return has(label, "海面") ? 10132 : 10080;
-  if (has(label, "湿度")) return rounded(70 - 20 * swing);
-  if (has(label, "視程")) return 20000;
+  if (has(label, "蒸気圧")) return stored(field, 12);
+  if (has(label, "気圧")) return stored(field, has(label, "海面") ? 1013.2 : 1008);
+  if (has(label, "湿度")) return stored(field, 70 - 20 * swing);
+  if (has(label, "視程")) return stored(field, 20);
   return 0;
 }
 
@@ -162,9 +178,37 @@ std::vector<std::string_view> columnGroups(const RecordFormat& format) {
 
 std::span<const SampleFile> sampleFiles() { return kSamples; }
 
-std::vector<std::uint8_t> makeSampleDay(const SampleFile& sample) {
-  const RecordFormat& format = sample.format;
+bool isCalendarDate(std::string_view date) {
+  if (date.size() != 8 ||
+      !std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
+  const auto number = [&](std::size_t at, std::size_t length) {
+    return std::stoi(std::string(date.substr(at, length)));
+  };
+  TimeStamp stamp;
+  stamp.year = number(0, 4);
+  stamp.month = number(4, 2);
+  stamp.day = number(6, 2);
+  return calendarTime(stamp).has_value();
+}
+
+std::string sampleFileName(const SampleFile& sample, std::string_view date) {
   const std::string_view name = sample.fileName;
+  const std::size_t dateAt = name.rfind('_') + 1;
+  return std::string(name.substr(0, dateAt)) + std::string(date) +
+         std::string(name.substr(dateAt + 8));
+}
+
+bool sampleCoversDate(const SampleFile& sample, std::string_view date) {
+  const auto rule =
+      selectConversionRule(parseObservationFileName(sampleFileName(sample, date), "/"));
+  return rule && &rule->converter->format() == &sample.format;
+}
+
+std::vector<std::uint8_t> makeSampleDay(const SampleFile& sample, std::string_view fileName) {
+  const RecordFormat& format = sample.format;
+  const std::string_view name = fileName.empty() ? sample.fileName : fileName;
   const std::size_t dateAt = name.rfind('_') + 1;
   const auto number = [&](std::size_t at, std::size_t length) {
     return std::stoi(std::string(name.substr(at, length)));

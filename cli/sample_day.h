@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,7 +14,7 @@
 namespace fenmarq {
 
 struct SampleFile {
-  std::string_view fileName;  // kind_interval_YYYYMMDD.station
+  std::string_view fileName;  // kind_interval_YYYYMMDD.station, of its usual date
   const RecordFormat& format;
   int secondsPerRecord;
 };
@@ -21,10 +22,23 @@ struct SampleFile {
 // One sample per record format, each named so that it selects its own rule.
 std::span<const SampleFile> sampleFiles();
 
-// The bytes of a day file for `sample`: the station of its name in every
-// record, consecutive time stamps from midnight of its date, a diurnal swing
-// of temperature and wind, an afternoon shower and daytime sunshine.
-std::vector<std::uint8_t> makeSampleDay(const SampleFile& sample);
+// Whether `date` is YYYYMMDD of a day of the calendar (years 1 to 9999).
+bool isCalendarDate(std::string_view date);
+
+// The name of `sample` with `date` (YYYYMMDD) in place of its own.
+std::string sampleFileName(const SampleFile& sample, std::string_view date);
+
+// Whether the conversion rules give a file of `sample`'s kind and interval
+// dated `date` the sample's record format (the earlier sfc ten-second
+// layout, for one, covers 2008-07-25 to 2015-03-02 only).
+bool sampleCoversDate(const SampleFile& sample, std::string_view date);
+
+// The bytes of a day file for `sample`, named `fileName` (by default its own
+// name): the station of the name in every record, consecutive time stamps
+// from midnight of its date, a diurnal swing of temperature and wind, an
+// afternoon shower and daytime sunshine. Every value is stored as its field's
+// unit cell and notes say, so that it decodes to a plausible spring day.
+std::vector<std::uint8_t> makeSampleDay(const SampleFile& sample, std::string_view fileName = {});
 
 }  // namespace fenmarq
 

@@ -149,7 +149,8 @@ std::string tableSchemaJson(const DataTable& table, bool asciiNames) {
     JsonObject schema(out);
     schema.text("description",
                 table.raw() ? "Stored integers, as the sheet holds them. A linear field's "
-                              "value is (stored - offset) / scale in the unit of its unit cell."
+                              "physical value is (stored - offset) / scale, in the unit of its "
+                              "unit cell without the cell's factor (metres for 0.1m)."
                             : "Physical values: a linear field's value is (stored - offset) / "
                               "scale, in its unit. Columns with encoding unclear or as-stored "
                               "hold the stored integer.");

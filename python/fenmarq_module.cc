@@ -256,11 +256,14 @@ py::list formats() {
     entry["kind"] = std::string(rule.kind);
     entry["interval"] = std::string(rule.interval);
     entry["first_date"] = std::string(rule.firstDate);
+    // The first date outside the format, as the rules compare it.
     entry["end_date"] = rule.endDate.empty() ? py::object(py::none())
                                              : py::object(py::str(std::string(rule.endDate)));
     entry["example"] = std::string(rule.kind) + "_" + std::string(rule.interval) + "_" +
                        std::string(rule.firstDate);
     entry["records"] = format.recordCount;
+    // The sheet's columns, and the table's: file, record and time too.
+    entry["sheet_columns"] = columnCount(format);
     entry["columns"] = DataTable(format).columns().size();
     list.append(entry);
   }

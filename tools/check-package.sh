@@ -151,8 +151,11 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$cli_deb" "./$window_de
 
 # The packages' own tests (debian/tests, and autodep8's import of the
 # module) against them as installed, from the source package of the build.
-# They start python3.X by name: Debian's interpreters come first on PATH.
-PATH=/usr/sbin:/usr/bin:/sbin:/bin autopkgtest --quiet "$changes" -- null || fail "autopkgtest failed"
+# They start python3.X by name, through a shell that reads the user's
+# profile: Debian's interpreters come first on PATH, and an interpreter
+# manager that the profile sets up (pyenv) is told to use them too.
+PATH=/usr/sbin:/usr/bin:/sbin:/bin PYENV_VERSION=system autopkgtest --quiet "$changes" -- null ||
+  fail "autopkgtest failed"
 
 # The installed fenmarq-cli writes the samples and converts them: one sheet
 # for each (the control: without a CSVFiles folder, none).

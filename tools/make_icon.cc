@@ -15,8 +15,9 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
-#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 
 #include "app/qt/app_icon.h"
 

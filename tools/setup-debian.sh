@@ -19,6 +19,8 @@ packages=(
   # (Dask, GNU parallel).
   python3-pandas python3-dev pybind11-dev python3-numpy python3-pytest
   python3-dask python3-distributed parallel
+  # The README's R examples, which the doc-test runs.
+  r-base-core r-cran-readr
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux
 )
@@ -39,7 +41,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The schema checker's npm packages, as its lock file pins them, into the
-# git-ignored tests/schema/node_modules.
-cd "$(dirname "$0")/../tests/schema"
-[ -d node_modules/tableschema ] || npm ci --no-audit --no-fund --loglevel=error
+# The npm packages of the schema checker and of the doc-test (DuckDB), as
+# their lock files pin them, into their git-ignored node_modules.
+tests="$(dirname "$0")/../tests"
+(cd "$tests/schema" && { [ -d node_modules/tableschema ] || npm ci --no-audit --no-fund --loglevel=error; })
+(cd "$tests/docs" && { [ -d node_modules/@duckdb/node-api ] || npm ci --no-audit --no-fund --loglevel=error; })

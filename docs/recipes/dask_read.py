@@ -30,7 +30,9 @@ def main():
         client = Client(LocalCluster(n_workers=2, threads_per_worker=1, dashboard_address=None))
     with client:
         frame = dd.from_map(fenmarq.read, paths)
-        station = frame["地点情報/観測所番号(下３桁)"]
+        # The station number is its upper two digits and its lower three:
+        # 47662 and 62662 are two stations.
+        station = frame["地点情報/観測所番号(上２桁)"] * 1000 + frame["地点情報/観測所番号(下３桁)"]
         highest = frame["気温/気温データ[℃]"].groupby(station).max().compute()
         for number, celsius in highest.sort_index().items():
             print(f"{number},{celsius}")

@@ -47,7 +47,9 @@ def read_many(paths, raw=False):
 
 
 def formats():
-    """Every record format: kind, interval, dates, records per file, columns."""
+    """Every record format: kind, interval, first date and end date (the first
+    date outside the format, or None), records per file, the sheet's columns
+    and the table's (file, record and time included)."""
     return pd.DataFrame(_fenmarq.formats())
 
 

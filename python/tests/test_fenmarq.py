@@ -198,6 +198,7 @@ def test_formats_and_columns_describe_the_tables():
     listed = fenmarq.formats()
     assert len(listed) == 5
     assert list(listed["records"]) == [1440, 8640, 8640, 8640, 1440]
+    assert list(listed["sheet_columns"]) == [80, 50, 83, 56, 124]  # as the README's table
     described = fenmarq.columns("sfc_10sec_20120601").set_index("ascii_name")
     assert described.loc["g02_09", "doubt"].startswith("unit cell m/s")
     assert described.loc["g01_07", ["offset", "scale", "unit"]].tolist() == ["20000", "10", "m"]

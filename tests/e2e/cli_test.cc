@@ -72,6 +72,16 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
       {{"convert"}, 2, ""},
       {{"convert", "--fast", std::string(kAmd)}, 2, ""},
       {{"samples"}, 2, ""},
+      {{"samples", "--date"}, 2, ""},
+      {{"samples", "--date", "20150229", "d"}, 2, ""},
+      {{"samples", "--date=2016041", "d"}, 2, ""},
+      {{"samples", "--date", "20080624", "d"}, 2, ""},  // before every format
+      {{"samples", "--date", "20160412", "d", "e"}, 2, ""},
+      // Only the formats that cover the date.
+      {{"samples", "--date=20080725", "d"},
+       0,
+       std::string("d") + directorySeparator() + "sfc_10sec_20080725.47662\nd" +
+           directorySeparator() + "sfc_1min_20080725.47662\n"},
       {{"convert", "--files-from"}, 2, ""},
       {{"convert", "--files-from", "no-list.txt"}, 1, "", "fenmarq-cli: cannot read no-list.txt\n"},
       {{"convert", "--files-from", "bad.txt"}, 2, "", "fenmarq-cli: bad.txt:3: not valid text\n"},
@@ -200,10 +210,12 @@ TEST(CliTest, HelpVersionAndJobsInTheirUsualForms) {
     std::string_view holds;
     std::string_view lacks;  // "": nothing to look for
   } helps[] = {
-      {{"--help"}, "\n  fenmarq-cli samples DIR\n", ""},
+      {{"--help"}, "\n  fenmarq-cli samples [--date YYYYMMDD] DIR\n", ""},
       {{"convert", "--help"}, "\n  --make-dirs ", "fenmarq-cli table"},
       {{"table", "-h"}, "\n  fenmarq-cli table [--raw] --columns FORMAT\n\ntable ", "--make-dirs"},
-      {{"samples", "-h"}, "Usage:\n  fenmarq-cli samples DIR\n\nsamples ", "convert"},
+      {{"samples", "-h"},
+       "Usage:\n  fenmarq-cli samples [--date YYYYMMDD] DIR\n\nsamples ",
+       "convert"},
   };
   for (const auto& h : helps) {
     const CliRun help = runCli(h.args);
