@@ -216,13 +216,12 @@ int failed(std::string_view message, int status = kExitUsage) {
 // Appends the paths that the list `list` names to `paths`: kExitSuccess, or
 // the exit status of a list that cannot be read or is not text.
 int appendListed(const std::string& list, std::vector<std::string>& paths) {
-  std::string bytes;
-  if (!readPathList(list, bytes)) return failed("cannot read " + list, kExitBatchEnded);
-  if (const std::size_t line = appendPathList(bytes, paths); line != 0) {
-    const std::string name = list == "-" ? "(standard input)" : list;
-    return failed(name + ":" + std::to_string(line) + ": not valid text");
-  }
-  return kExitSuccess;
+  const std::string name = list == "-" ? "(standard input)" : list;
+  std::size_t line = 0;
+  std::string err;
+  if (readPathList(list, paths, &line, &err)) return kExitSuccess;
+  if (line == 0) return failed(name + ": cannot read: " + err, kExitBatchEnded);
+  return failed(name + ":" + std::to_string(line) + ": not valid text");
 }
 
 // Appends the files that the argument `arg` names: on Windows its wildcards

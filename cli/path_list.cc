@@ -1,6 +1,6 @@
 #include "cli/path_list.h"
 
-#include "convert/file.h"
+#include "platform/file_system.h"
 #include "platform/standard_streams.h"
 #include "platform/utf8.h"
 
@@ -29,15 +29,14 @@ void appendUtf8(char32_t code, std::string& out) {
   }
 }
 
-// One line of UTF-8 without its line end, checked; false when it is not text.
-bool takeUtf8Line(std::string_view line, std::string& out) {
+// Whether one line of UTF-8 without its line end is text.
+bool isUtf8Line(std::string_view line) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
   for (std::size_t at = 0; at < line.size();) {
     const std::size_t length = wellFormedLength(bytes + at, line.size() - at);
     if (length == 0 || bytes[at] == 0) return false;
     at += length;
   }
-  out = line;
   return true;
 }
 
@@ -67,52 +66,138 @@ bool takeUtf16Line(std::string_view line, bool bigEndian, std::string& out) {
 
 }  // namespace
 
-std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths) {
-  // A UTF-16 line end is "\n" or "\r\n" in code units of two bytes each.
-  std::size_t unit = 1;
-  bool bigEndian = false;
-  if (bytes.starts_with(kUtf8Mark)) {
-    bytes.remove_prefix(kUtf8Mark.size());
-  } else if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
-    bigEndian = bytes.starts_with(kUtf16BeMark);
-    bytes.remove_prefix(2);
-    unit = 2;
+bool PathListDecoder::take(std::string_view bytes) {
+  if (badLine_ != 0) return false;
+  while (!encodingKnown_ && !bytes.empty()) {
+    head_ += bytes.front();
+    bytes.remove_prefix(1);
+    if (!chooseEncoding(/*atEnd=*/false)) return false;
   }
-  const std::string_view lineFeed = unit == 1   ? "\n"
-                                    : bigEndian ? std::string_view("\0\n", 2)
-                                                : std::string_view("\n\0", 2);
-  const std::string_view carriageReturn = unit == 1   ? "\r"
-                                          : bigEndian ? std::string_view("\0\r", 2)
-                                                      : std::string_view("\r\0", 2);
-  std::vector<std::string> found;
-  std::size_t number = 0;
-  for (std::size_t begin = 0; begin < bytes.size();) {
-    ++number;
-    // Line feeds are searched for at code-unit boundaries only.
-    std::size_t end = begin;
-    while (end < bytes.size() && bytes.substr(end, unit) != lineFeed) end += unit;
-    std::string_view line = bytes.substr(begin, end - begin);
-    begin = end + unit;
-    if (line.ends_with(carriageReturn)) line.remove_suffix(unit);
-    if (line.empty()) continue;
-    std::string path;
-    if (!(unit == 1 ? takeUtf8Line(line, path) : takeUtf16Line(line, bigEndian, path))) {
-      return number;
-    }
-    found.push_back(std::move(path));
+  if (bytes.empty()) return true;
+  // UTF-16 goes on in whole code units: a byte cut off from its partner
+  // waits for it.
+  if (unit_ == 2 && !carry_.empty()) {
+    const std::string unit = carry_ + bytes.front();
+    carry_.clear();
+    bytes.remove_prefix(1);
+    if (!takeUnits(unit)) return false;
   }
-  paths.insert(paths.end(), std::make_move_iterator(found.begin()),
-               std::make_move_iterator(found.end()));
-  return 0;
+  if (bytes.size() % unit_ != 0) {
+    carry_ = bytes.back();
+    bytes.remove_suffix(1);
+  }
+  return takeUnits(bytes);
 }
 
-bool readPathList(const std::string& list, std::string& bytes) {
-  if (list == "-") return readStandardInput(bytes);
-  File file;
-  if (!file.open(list, OpenMode::kRead)) return false;
-  char buffer[65536];
-  for (std::size_t got; (got = file.read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, got);
+bool PathListDecoder::finish() {
+  if (badLine_ != 0) return false;
+  if (!encodingKnown_ && !chooseEncoding(/*atEnd=*/true)) return false;
+  if (!carry_.empty()) return fail(lines_ + 1);  // half a code unit
+  return pending_.empty() || endLine({});
+}
+
+bool PathListDecoder::chooseEncoding(bool atEnd) {
+  for (const std::string_view mark : {kUtf8Mark, kUtf16LeMark, kUtf16BeMark}) {
+    if (std::string_view(head_).starts_with(mark)) {
+      encodingKnown_ = true;
+      unit_ = mark == kUtf8Mark ? 1 : 2;
+      bigEndian_ = mark == kUtf16BeMark;
+      head_.clear();  // a mark is as long as the head can get
+      return true;
+    }
+    if (!atEnd && mark.starts_with(head_)) return true;  // it may still become this mark
+  }
+  encodingKnown_ = true;  // UTF-8 without a mark
+  const std::string text = std::move(head_);
+  head_.clear();
+  return takeUnits(text);
+}
+
+std::size_t PathListDecoder::findLineFeed(std::string_view units, std::size_t from) const {
+  if (unit_ == 1) return units.find('\n', from);
+  const char lineFeed[2] = {bigEndian_ ? '\0' : '\n', bigEndian_ ? '\n' : '\0'};
+  for (std::size_t at = from; at < units.size(); at += 2) {
+    if (units[at] == lineFeed[0] && units[at + 1] == lineFeed[1]) return at;
+  }
+  return std::string_view::npos;
+}
+
+bool PathListDecoder::holdsNul(std::string_view units) const {
+  if (unit_ == 1) return units.find('\0') != std::string_view::npos;
+  for (std::size_t at = 0; at < units.size(); at += 2) {
+    if (units[at] == '\0' && units[at + 1] == '\0') return true;
+  }
+  return false;
+}
+
+bool PathListDecoder::takeUnits(std::string_view units) {
+  std::size_t begin = 0;
+  for (std::size_t end; (end = findLineFeed(units, begin)) != std::string_view::npos;) {
+    if (!endLine(units.substr(begin, end - begin))) return false;
+    begin = end + unit_;
+  }
+  // The line goes on in the next piece. What it holds so far is checked at
+  // once: a list that is no text (a device of zeros, say) stops here rather
+  // than being read on. A line may reach the longest length and its "\r".
+  const std::string_view rest = units.substr(begin);
+  if (pending_.size() + rest.size() > kLongestListLine + unit_ || holdsNul(rest)) {
+    return fail(lines_ + 1);
+  }
+  pending_.append(rest);
   return true;
+}
+
+bool PathListDecoder::endLine(std::string_view rest) {
+  ++lines_;
+  std::string_view line = rest;
+  if (!pending_.empty()) {
+    pending_.append(rest);
+    line = pending_;
+  }
+  const std::string_view carriageReturn = unit_ == 1   ? "\r"
+                                          : bigEndian_ ? std::string_view("\0\r", 2)
+                                                       : std::string_view("\r\0", 2);
+  if (line.ends_with(carriageReturn)) line.remove_suffix(unit_);
+  if (line.size() > kLongestListLine) return fail(lines_);
+  if (unit_ == 1 && !line.empty()) {
+    if (!isUtf8Line(line)) return fail(lines_);
+    paths_.emplace_back(line);
+  } else if (!line.empty()) {
+    decoded_.clear();
+    if (!takeUtf16Line(line, bigEndian_, decoded_)) return fail(lines_);
+    paths_.emplace_back(decoded_);
+  }
+  pending_.clear();
+  return true;
+}
+
+bool PathListDecoder::fail(std::size_t line) {
+  badLine_ = line;
+  paths_.erase(paths_.begin() + static_cast<std::ptrdiff_t>(given_), paths_.end());
+  pending_.clear();
+  return false;
+}
+
+std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths) {
+  PathListDecoder decoder(paths);
+  if (decoder.take(bytes)) decoder.finish();
+  return decoder.badLine();
+}
+
+bool readPathList(const std::string& list, std::vector<std::string>& paths, std::size_t* badLine,
+                  std::string* err) {
+  const std::size_t given = paths.size();
+  PathListDecoder decoder(paths);
+  const auto take = [&decoder](std::string_view bytes) { return decoder.take(bytes); };
+  const bool read = list == "-" ? readStandardInput(take, err) : readStream(list, take, err);
+  if (!read) {
+    paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(given), paths.end());
+    *badLine = 0;
+    return false;
+  }
+  decoder.finish();
+  *badLine = decoder.badLine();
+  return *badLine == 0;
 }
 
 }  // namespace fenmarq

@@ -10,19 +10,74 @@
 
 namespace fenmarq {
 
-// Appends the paths in `bytes` to `paths` as UTF-8. The text is UTF-8, with
-// or without a byte-order mark, or UTF-16 (little- or big-endian) after its
-// byte-order mark; lines end in "\n" or "\r\n", the last one may end without
-// either, and blank lines are skipped. Returns 0, or the number (from 1) of
-// the first line that is not text: invalid UTF-8, a surrogate without its
-// partner, half a UTF-16 code unit, or U+0000, which no path holds (a UTF-16
-// list without its mark reads as UTF-8 with such characters). Nothing is
-// appended then.
+// The longest line a list may hold, in bytes before its line end: no path
+// comes near it, and a file that is no list (a device that never ends, a
+// binary file) is stopped at its first line.
+constexpr std::size_t kLongestListLine = 64 * 1024;
+
+// Decodes a list as its bytes arrive, appending each path to `paths` as
+// UTF-8 once its line is complete. The text is UTF-8, with or without a
+// byte-order mark, or UTF-16 (little- or big-endian) after its byte-order
+// mark; lines end in "\n" or "\r\n", the last one may end without either,
+// and blank lines are skipped. A line is not text when it holds invalid
+// UTF-8, a surrogate without its partner, half a UTF-16 code unit, U+0000
+// (which no path holds; a UTF-16 list without its mark reads as UTF-8 with
+// such characters) or more than kLongestListLine bytes. A U+0000 or an
+// overlong line is found as soon as its bytes arrive, before the line ends.
+// Once a line is not text, the paths of the list appended so far are taken
+// back and every later byte is ignored.
+class PathListDecoder {
+ public:
+  explicit PathListDecoder(std::vector<std::string>& paths) : paths_(paths), given_(paths.size()) {}
+
+  // Takes the next bytes of the list; false once a line is not text.
+  bool take(std::string_view bytes);
+  // Takes the end of the list; false when a line is not text.
+  bool finish();
+  // The number (from 1) of the line that is not text, or 0.
+  std::size_t badLine() const { return badLine_; }
+
+ private:
+  // Settles the encoding by the byte-order mark at the start of `head_`
+  // once it can tell; false when a line is not text.
+  bool chooseEncoding(bool atEnd);
+  // Where the next line feed starts in `units` (whole code units) from
+  // `from`, or npos.
+  std::size_t findLineFeed(std::string_view units, std::size_t from) const;
+  bool holdsNul(std::string_view units) const;
+  // Takes whole code units, ending each line they end; false when a line
+  // is not text.
+  bool takeUnits(std::string_view units);
+  // Ends the line of `pending_` followed by `rest`.
+  bool endLine(std::string_view rest);
+  // Notes that line `line` is not text and takes back the list's paths.
+  bool fail(std::size_t line);
+
+  std::vector<std::string>& paths_;
+  const std::size_t given_;  // how many paths there were before the list
+  std::string head_;         // the first bytes while they may still be a byte-order mark
+  bool encodingKnown_ = false;
+  std::size_t unit_ = 1;  // bytes per code unit
+  bool bigEndian_ = false;
+  std::string carry_;      // the first byte of a UTF-16 code unit cut between two pieces
+  std::string pending_;    // the line so far, without its end
+  std::string decoded_;    // a UTF-16 line as UTF-8
+  std::size_t lines_ = 0;  // lines ended so far
+  std::size_t badLine_ = 0;
+};
+
+// Appends the paths of the whole list `bytes` to `paths` as PathListDecoder
+// does. Returns 0, or the number (from 1) of the first line that is not
+// text; nothing is appended then.
 std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths);
 
-// Reads the whole of the list `list`, a file or standard input for "-".
-// False when it cannot be read.
-bool readPathList(const std::string& list, std::string& bytes);
+// Reads the list `list`, a file or standard input for "-", to its end as it
+// arrives and appends its paths to `paths`. False when a line is not text,
+// with `badLine` its number and nothing appended, reading no further; false
+// with `badLine` 0 and `err` the system's reason when the list cannot be
+// opened or a read fails, nothing appended either.
+bool readPathList(const std::string& list, std::vector<std::string>& paths, std::size_t* badLine,
+                  std::string* err);
 
 }  // namespace fenmarq
 

@@ -20,6 +20,20 @@ std::string utf16Bytes(std::u16string_view text, bool bigEndian) {
   return bytes;
 }
 
+// The paths of `bytes` as they arrive one byte at a time, as a pipe may hand
+// them over: 0, or the number of the line that is not text, with `taken`
+// the bytes taken until it was found.
+std::size_t decodeByteByByte(std::string_view bytes, std::vector<std::string>& paths,
+                             std::size_t* taken = nullptr) {
+  PathListDecoder decoder(paths);
+  std::size_t at = 0;
+  while (at < bytes.size() && decoder.take(bytes.substr(at++, 1))) {
+  }
+  if (taken) *taken = at;
+  if (decoder.badLine() == 0) decoder.finish();
+  return decoder.badLine();
+}
+
 // Every encoding with each line end, with and without one after the last
 // path and with a blank line between two paths, gives the same paths after
 // those already listed. "𠮷" takes a surrogate pair in UTF-16.
@@ -48,39 +62,60 @@ TEST(PathListTest, ReadsEveryEncodingAndLineEnd) {
       for (const auto& [label, bytes] : lists) {
         SCOPED_TRACE(std::string(label) + (lineEnd.size() == 2 ? ", CRLF" : ", LF") +
                      (lastLineEnds ? ", last line ended" : ""));
-        std::vector<std::string> read = {"given"};
+        std::vector<std::string> read = {"given"}, piecewise = {"given"};
         EXPECT_EQ(appendPathList(bytes, read), 0u);
+        EXPECT_EQ(decodeByteByByte(bytes, piecewise), 0u);
         std::vector<std::string> expected = {"given"};
         expected.insert(expected.end(), paths.begin(), paths.end());
         EXPECT_EQ(read, expected);
+        EXPECT_EQ(piecewise, expected);
       }
     }
   }
 }
 
 // The first line that is not text is named, blank lines counted, and nothing
-// of the list is taken.
+// of the list is taken. A NUL or a line too long is found as soon as it
+// arrives, before its line ends, and nothing after it is read: a device of
+// zeros is never read on.
 TEST(PathListTest, NamesTheFirstLineThatIsNotText) {
   using namespace std::string_literals;
+  const std::string longest(kLongestListLine, 'b');
   const struct {
     std::string label;
     std::string bytes;
-    std::size_t line;
+    std::size_t line;            // 0: the list is text, of two paths
+    std::size_t foundAfter = 0;  // bytes taken until it is found; 0: not asked
   } cases[] = {
       {"invalid UTF-8", "a\n\xFF\n", 2},
       {"overlong UTF-8 after a blank line", "a\r\n\r\nb\xC0\xAF\r\n", 3},
       {"cut UTF-8 sequence at the end", "a\nb\xE8\xA6", 2},
-      {"U+0000", "a\nb\0c\n"s, 2},
-      {"UTF-16 without its mark", "a\0\n\0b\0"s, 1},
+      {"U+0000", "a\nb\0c\n"s, 2, 4},
+      {"UTF-16 without its mark", "a\0\n\0b\0"s, 1, 2},
       {"lone high surrogate", utf16Bytes(u"a\n\xD842\n", false), 2},
       {"lone low surrogate", utf16Bytes(u"a\r\nb\xDFB7", true), 2},
-      {"high surrogate before a line end", utf16Bytes(u"\xD842\n\xDFB7", false), 1},
+      {"high surrogate before a line end", utf16Bytes(u"\xD842\n\xDFB7", false), 1, 6},
       {"half a code unit", utf16Bytes(u"a\nbc", false).substr(0, 9), 2},
+      {"zeros, as a device of them gives", "\0\0\0\0"s, 1, 1},
+      {"U+0000 in a line not yet ended", "a\nb\0c"s, 2, 4},
+      {"U+0000 as a UTF-16 code unit", utf16Bytes(std::u16string_view(u"a\nb\0c\n", 6), true), 2,
+       10},
+      {"a line of the longest length", "a\n" + longest + "\r\n", 0},
+      {"a UTF-16 line of the longest length", utf16Bytes(u"a\n", false) + longest, 0},
+      {"a line too long", "a\n" + longest + "bcd\n", 2, 2 + kLongestListLine + 2},
+      {"a line too long, found at its \"\\r\"", "a\n\n" + longest + "b\r\n", 3,
+       3 + kLongestListLine + 2},
+      {"a UTF-16 line too long", utf16Bytes(u"a\n", true) + longest + "bcde", 2,
+       6 + kLongestListLine + 4},
   };
   for (const auto& c : cases) {
-    std::vector<std::string> read = {"given"};
+    std::vector<std::string> read = {"given"}, piecewise = {"given"};
     EXPECT_EQ(appendPathList(c.bytes, read), c.line) << c.label;
-    EXPECT_EQ(read, std::vector<std::string>{"given"}) << c.label;
+    std::size_t taken = 0;
+    EXPECT_EQ(decodeByteByByte(c.bytes, piecewise, &taken), c.line) << c.label;
+    EXPECT_TRUE(c.foundAfter == 0 || taken == c.foundAfter) << c.label << ": " << taken;
+    EXPECT_EQ(read.size(), c.line == 0 ? 3u : 1u) << c.label;
+    EXPECT_EQ(piecewise, read) << c.label;
   }
 }
 

@@ -16,6 +16,7 @@ bool File::open(const std::string& path, OpenMode mode,
   identity_ = opened.identity;
   openedSize_ = opened.size;
   failure_ = opened.failure;
+  error_ = opened.error;
   writeFailed_ = false;
   // Reads and writes come in large blocks already; a stream buffer would
   // only split each write that meets a partly filled buffer in two.

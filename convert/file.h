@@ -45,6 +45,8 @@ class File final : public ByteSink {
   bool isOpen() const { return file_ != nullptr; }
   // Why the last open, or lock(), failed.
   OpenFailure failure() const { return failure_; }
+  // Why the last open failed, as a <cerrno> number (see OpenedFile::error).
+  int error() const { return error_; }
   // The identity of the file last opened.
   const FileIdentity& identity() const { return identity_; }
   // Its size in bytes when it was opened.
@@ -75,6 +77,7 @@ class File final : public ByteSink {
   FileIdentity identity_;
   std::uint64_t openedSize_ = 0;
   OpenFailure failure_ = OpenFailure::kNone;
+  int error_ = 0;
   FileLock lock_;
   bool writeFailed_ = false;
 };

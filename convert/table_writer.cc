@@ -1,6 +1,7 @@
 #include "convert/table_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 
@@ -35,12 +36,22 @@ std::string checkTableSources(const std::vector<std::string>& paths, TableSource
   return {};
 }
 
-std::ptrdiff_t readDayFile(const std::string& path, std::span<std::uint8_t> image) {
+std::ptrdiff_t readDayFile(const std::string& path, std::span<std::uint8_t> image, int* error) {
   File input;
-  if (!input.open(path, OpenMode::kRead)) return -1;
+  if (!input.open(path, OpenMode::kRead)) {
+    if (error) *error = input.error();
+    return -1;
+  }
+  errno = 0;
   const std::size_t got = input.read(image.data(), image.size());
   if (got < image.size()) {
-    if (!input.close()) return -1;
+    // A short read is the end of the file unless the stream failed, and
+    // then errno holds the reason of the failed read.
+    const int readError = errno != 0 ? errno : EIO;
+    if (!input.close()) {
+      if (error) *error = readError;
+      return -1;
+    }
     std::fill(image.begin() + static_cast<std::ptrdiff_t>(got), image.end(), 0);
   }
   return static_cast<std::ptrdiff_t>(got);

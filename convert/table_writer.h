@@ -37,8 +37,10 @@ std::string checkTableSources(const std::vector<std::string>& paths, TableSource
 
 // Reads the day file at `path` into `image`, a block of its layout's size:
 // the bytes it has, zeros for what it lacks. Returns how many bytes it had,
-// or -1 when it cannot be opened or read.
-std::ptrdiff_t readDayFile(const std::string& path, std::span<std::uint8_t> image);
+// or -1 when it cannot be opened or read; `error`, when given, then holds
+// why as a <cerrno> number (0 for a file that is no regular file).
+std::ptrdiff_t readDayFile(const std::string& path, std::span<std::uint8_t> image,
+                           int* error = nullptr);
 
 // Writes the header and the rows of every one of `paths`, in order, to `out`.
 // A file shorter than its layout is read with zeros for what it lacks, after

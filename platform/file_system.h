@@ -71,6 +71,11 @@ struct OpenedFile {
   FileIdentity identity;
   std::uint64_t size = 0;  // bytes, as the file system reported them at the opening
   OpenFailure failure = OpenFailure::kNone;
+  // Why it was not opened, as a <cerrno> number: the system's own for a
+  // failed opening (on Windows the nearest one), EISDIR for a folder; 0 for
+  // any other file that is no regular file, an output with other names, or a
+  // file that `admit` refused.
+  int error = 0;
 };
 
 // Opens the regular file at `path` (UTF-8); nothing else is ever opened, and
@@ -82,6 +87,15 @@ struct OpenedFile {
 // identity first and may refuse it. Nothing is emptied here.
 OpenedFile openRegularFile(std::string_view path, OpenMode mode,
                            const std::function<bool(const FileIdentity&)>& admit = {});
+
+// Reads the file at `path` (UTF-8) from its start to its end as any program
+// reads its input: a pipe, a FIFO or a device as much as a regular file,
+// waiting for what a writer has yet to write. Hands each piece read (at most
+// 64 KiB) to `take` in order and stops early once `take` returns false.
+// False, with `err` the system's reason, when the file cannot be opened or a
+// read fails.
+bool readStream(std::string_view path, const std::function<bool(std::string_view)>& take,
+                std::string* err);
 
 // Takes the exclusive lock of the open output `stream`, waiting for any other
 // holder, on a second descriptor of the same open file, so that the lock

@@ -6,7 +6,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <system_error>
+#include <vector>
 
+#include "platform/descriptor.h"
 #include "platform/file_system.h"
 
 namespace fenmarq {
@@ -66,23 +69,61 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   int fd;
   while ((fd = open(std::string(path).c_str(), flags, 0666)) < 0 && errno == EINTR) {
   }
-  if (fd < 0) return {.stream = nullptr, .identity = {}, .failure = failureOf(errno)};
-  OpenedFile file;
+  if (fd < 0) {
+    return {.stream = nullptr, .identity = {}, .failure = failureOf(errno), .error = errno};
+  }
+  const auto refused = [fd](int error) {
+    close(fd);
+    return OpenedFile{
+        .stream = nullptr, .identity = {}, .failure = OpenFailure::kRefused, .error = error};
+  };
   struct stat status;
-  bool usable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  if (fstat(fd, &status) != 0) return refused(errno);
+  if (!S_ISREG(status.st_mode)) return refused(S_ISDIR(status.st_mode) ? EISDIR : 0);
+  OpenedFile file;
   file.identity = {static_cast<std::uint64_t>(status.st_dev),
                    static_cast<std::uint64_t>(status.st_ino)};
   file.size = static_cast<std::uint64_t>(status.st_size);
-  usable = usable && (mode == OpenMode::kRead || status.st_nlink == 1);
-  usable = usable && (!admit || admit(file.identity));
-  usable = usable && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
-  file.stream = usable ? fdopen(fd, streamModeOf(mode)) : nullptr;
+  if (mode != OpenMode::kRead && status.st_nlink != 1) return refused(0);
+  if (admit && !admit(file.identity)) return refused(0);
+  if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) return refused(errno);
+  file.stream = fdopen(fd, streamModeOf(mode));
   if (file.stream == nullptr) {
-    const OpenFailure failure = usable ? failureOf(errno) : OpenFailure::kRefused;
+    const int error = errno;
     close(fd);
-    return {.stream = nullptr, .identity = {}, .failure = failure};
+    return {.stream = nullptr, .identity = {}, .failure = failureOf(error), .error = error};
   }
   return file;
+}
+
+bool readDescriptor(int fd, const std::function<bool(std::string_view)>& take, std::string* err) {
+  std::vector<char> buffer(65536);
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+    if (got == 0) return true;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      *err = std::generic_category().message(errno);
+      return false;
+    }
+    if (!take(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return true;
+  }
+}
+
+bool readStream(std::string_view path, const std::function<bool(std::string_view)>& take,
+                std::string* err) {
+  // A plain opening for reading: a FIFO waits here for its writer, as it
+  // does for any program that reads one.
+  int fd;
+  while ((fd = open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
+  }
+  if (fd < 0) {
+    *err = std::generic_category().message(errno);
+    return false;
+  }
+  const bool read = readDescriptor(fd, take, err);
+  close(fd);
+  return read;
 }
 
 OpenFailure lockFile(std::FILE* stream, FileLock& lock) {

@@ -2,6 +2,12 @@
 #include <io.h>
 #include <stdio.h>
 
+#include <cerrno>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/descriptor.h"
 #include "platform/file_system.h"
 #include "platform/utf16_win32.h"
 
@@ -38,6 +44,32 @@ OpenFailure failureOf(DWORD error) {
              : OpenFailure::kRefused;
 }
 
+// The <cerrno> number nearest to the system's error `error`.
+int errnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+    case ERROR_NO_SYSTEM_RESOURCES:
+      return ENOMEM;
+    default:
+      return EIO;
+  }
+}
+
 // The lock is one byte far beyond any data: Windows locks bar other
 // handles from the bytes they cover, and the data must stay writable
 // through the stream's own handle.
@@ -72,8 +104,11 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
       utf16FromUtf8(path).c_str(), traits.access,
       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, traits.disposition,
       FILE_ATTRIBUTE_NORMAL | (traits.output ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
-  if (handle == INVALID_HANDLE_VALUE)
-    return {.stream = nullptr, .identity = {}, .failure = failureOf(GetLastError())};
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return {
+        .stream = nullptr, .identity = {}, .failure = failureOf(error), .error = errnoOf(error)};
+  }
   OpenedFile file;
   BY_HANDLE_FILE_INFORMATION info;
   bool usable =
@@ -89,21 +124,54 @@ OpenedFile openRegularFile(std::string_view path, OpenMode mode,
   }
   if (!usable) {
     CloseHandle(handle);
-    return {.stream = nullptr, .identity = {}, .failure = OpenFailure::kRefused};
+    return {.stream = nullptr, .identity = {}, .failure = OpenFailure::kRefused, .error = 0};
   }
   // The C runtime's table of descriptors and streams is limited: a full one
   // is a shortage, as on POSIX.
   const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), traits.crtFlags);
   if (fd < 0) {
     CloseHandle(handle);
-    return {.stream = nullptr, .identity = {}, .failure = OpenFailure::kShortOfResources};
+    return {.stream = nullptr,
+            .identity = {},
+            .failure = OpenFailure::kShortOfResources,
+            .error = EMFILE};
   }
   file.stream = _fdopen(fd, traits.mode);
   if (file.stream == nullptr) {
     _close(fd);
-    return {.stream = nullptr, .identity = {}, .failure = OpenFailure::kShortOfResources};
+    return {.stream = nullptr,
+            .identity = {},
+            .failure = OpenFailure::kShortOfResources,
+            .error = EMFILE};
   }
   return file;
+}
+
+bool readDescriptor(int fd, const std::function<bool(std::string_view)>& take, std::string* err) {
+  std::vector<char> buffer(65536);
+  for (;;) {
+    const int got = _read(fd, buffer.data(), static_cast<unsigned>(buffer.size()));
+    if (got == 0) return true;
+    if (got < 0) {
+      *err = std::generic_category().message(errno);
+      return false;
+    }
+    if (!take(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return true;
+  }
+}
+
+bool readStream(std::string_view path, const std::function<bool(std::string_view)>& take,
+                std::string* err) {
+  // A plain opening for reading, in binary mode: "\r\n" and Ctrl-Z bytes
+  // stay as they are.
+  const int fd = _wopen(utf16FromUtf8(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  if (fd < 0) {
+    *err = std::generic_category().message(errno);
+    return false;
+  }
+  const bool read = readDescriptor(fd, take, err);
+  _close(fd);
+  return read;
 }
 
 OpenFailure lockFile(std::FILE* stream, FileLock& lock) {

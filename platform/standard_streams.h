@@ -6,6 +6,7 @@
 #ifndef FENMARQ_PLATFORM_STANDARD_STREAMS_H_
 #define FENMARQ_PLATFORM_STANDARD_STREAMS_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,10 @@ bool flushStandard(StandardStream stream);
 bool startedClosed(StandardStream stream);
 void noteStartedClosed(StandardStream stream);
 
-// Appends everything on standard input to `bytes`; false on a read error.
-bool readStandardInput(std::string& bytes);
+// Reads standard input to its end as readStream reads a file: each piece
+// goes to `take`, which stops the reading by returning false. False, with
+// `err` the system's reason, on a read error.
+bool readStandardInput(const std::function<bool(std::string_view)>& take, std::string* err);
 
 }  // namespace fenmarq
 

@@ -1,5 +1,8 @@
+#include <unistd.h>
+
 #include <cstdio>
 
+#include "platform/descriptor.h"
 #include "platform/standard_streams.h"
 
 namespace fenmarq {
@@ -20,12 +23,8 @@ bool flushStandard(StandardStream stream) {
   return std::fflush(file) == 0 && std::ferror(file) == 0;
 }
 
-bool readStandardInput(std::string& bytes) {
-  char buffer[65536];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
-    bytes.append(buffer, got);
-  }
-  return std::ferror(stdin) == 0;
+bool readStandardInput(const std::function<bool(std::string_view)>& take, std::string* err) {
+  return readDescriptor(STDIN_FILENO, take, err);
 }
 
 }  // namespace fenmarq

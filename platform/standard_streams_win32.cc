@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/descriptor.h"
 #include "platform/standard_streams.h"
 #include "platform/utf16_win32.h"
 
@@ -82,15 +83,11 @@ void writeStandard(StandardStream stream, std::string_view utf8) { streamOf(stre
 
 bool flushStandard(StandardStream stream) { return streamOf(stream).flush(); }
 
-bool readStandardInput(std::string& bytes) {
+bool readStandardInput(const std::function<bool(std::string_view)>& take, std::string* err) {
   // In text mode the C runtime would drop the "\r" of "\r\n" and stop at the
   // first Ctrl-Z byte, which UTF-16 text holds in characters such as U+4E1A.
   _setmode(_fileno(stdin), _O_BINARY);
-  char buffer[65536];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
-    bytes.append(buffer, got);
-  }
-  return std::ferror(stdin) == 0;
+  return readDescriptor(_fileno(stdin), take, err);
 }
 
 }  // namespace fenmarq

@@ -10,10 +10,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -54,15 +54,47 @@ std::int64_t utcNanoseconds(const TimeStamp& stamp, std::size_t& outOfRange) {
   return seconds * 1'000'000'000;
 }
 
+// Paths arrive as the file system's bytes (the package hands them over as
+// os.fsencode makes them), so that any name a folder lists can be read. A
+// text that holds such a path goes back to Python as os.fsdecode makes it.
+py::str fileSystemText(std::string_view bytes) {
+  PyObject* text =
+      PyUnicode_DecodeFSDefaultAndSize(bytes.data(), static_cast<Py_ssize_t>(bytes.size()));
+  if (text == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::str>(text);
+}
+
+[[noreturn]] void raiseValueError(std::string_view text) {
+  PyErr_SetObject(PyExc_ValueError, fileSystemText(text).ptr());
+  throw py::error_already_set();
+}
+
+// Raises the OSError of a file `path` that could not be opened or read, of
+// the subclass its <cerrno> number `error` selects (FileNotFoundError,
+// PermissionError, IsADirectoryError, ...); 0 for a file that is no regular
+// file (a FIFO, a device), which is never read.
+[[noreturn]] void raiseOsError(int error, const std::string& path) {
+  const py::str name = fileSystemText(path);
+  const py::object exception = error != 0 ? py::reinterpret_borrow<py::object>(PyExc_OSError)(
+                                                error, std::generic_category().message(error), name)
+                                          : py::reinterpret_borrow<py::object>(PyExc_OSError)(
+                                                py::str("not a regular file: {!r}").format(name));
+  PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
+  throw py::error_already_set();
+}
+
 const RecordFormat& formatOf(const std::vector<std::string>& paths) {
-  if (paths.empty()) throw py::value_error("no files to read");
+  if (paths.empty()) raiseValueError("no files to read");
   const RecordFormat* first = nullptr;
   for (const std::string& path : paths) {
+    // The system would end the path at a NUL: what it opened would not be
+    // the file that the name checked here belongs to.
+    if (path.find('\0') != std::string::npos) raiseValueError("embedded null byte");
     const RecordFormat* format = formatOfName(path);
-    if (format == nullptr) throw py::value_error(path + " is not a conversion target");
+    if (format == nullptr) raiseValueError(path + " is not a conversion target");
     if (first == nullptr) first = format;
     if (format != first) {
-      throw py::value_error(path + " selects another record format than " + paths.front());
+      raiseValueError(path + " selects another record format than " + paths.front());
     }
   }
   return *first;
@@ -70,20 +102,18 @@ const RecordFormat& formatOf(const std::vector<std::string>& paths) {
 
 // The short files among `paths`, as warning texts (the interpreter warns
 // before anything is read, so that warnings made errors stop the read).
-std::vector<std::string> check(const std::vector<std::string>& paths) {
+py::list check(const std::vector<std::string>& paths) {
   const std::size_t size = layoutSize(formatOf(paths));
-  std::vector<std::string> warnings;
+  py::list warnings;
   for (const std::string& path : paths) {
+    if (PyErr_CheckSignals() != 0) throw py::error_already_set();
     File input;
-    if (!input.open(path, OpenMode::kRead)) {
-      PyErr_SetString(PyExc_FileNotFoundError, ("cannot open " + path).c_str());
-      throw py::error_already_set();
-    }
-    std::error_code error;
-    const std::uintmax_t got = std::filesystem::file_size(pathFromUtf8(path), error);
-    if (!error && got < size) {
-      warnings.push_back(path + " holds " + std::to_string(got) + " bytes, fewer than the " +
-                         std::to_string(size) + " of its layout; the missing bytes read as zeros");
+    if (!input.open(path, OpenMode::kRead)) raiseOsError(input.error(), path);
+    const std::uint64_t got = input.openedSize();
+    if (got < size) {
+      warnings.append(fileSystemText(path + " holds " + std::to_string(got) +
+                                     " bytes, fewer than the " + std::to_string(size) +
+                                     " of its layout; the missing bytes read as zeros"));
     }
   }
   return warnings;
@@ -188,14 +218,23 @@ py::dict read(const std::vector<std::string>& paths, bool raw) {
   }
 
   std::string failed;
+  int failure = 0;
+  bool interrupted = false;
   std::size_t timesOutOfRange = 0;
   {
     py::gil_scoped_release released;
     std::int64_t* const recordData = records.mutable_data();
     std::int64_t* const timeData = times.mutable_data();
     std::vector<std::uint8_t> image(layoutSize(format));
-    for (std::size_t f = 0; f < paths.size() && failed.empty(); ++f) {
-      if (readDayFile(paths[f], image) < 0) {
+    for (std::size_t f = 0; f < paths.size(); ++f) {
+      if (f != 0) {
+        // Between two files the interpreter runs the handlers of signals
+        // that came meanwhile: Ctrl-C stops a long read within one file.
+        py::gil_scoped_acquire acquired;
+        interrupted = PyErr_CheckSignals() != 0;
+      }
+      if (interrupted) break;
+      if (readDayFile(paths[f], image, &failure) < 0) {
         failed = paths[f];
         break;
       }
@@ -221,15 +260,13 @@ py::dict read(const std::vector<std::string>& paths, bool raw) {
       }
     }
   }
-  if (!failed.empty()) {
-    PyErr_SetString(PyExc_OSError, ("cannot read " + failed).c_str());
-    throw py::error_already_set();
-  }
+  if (interrupted) throw py::error_already_set();
+  if (!failed.empty()) raiseOsError(failure, failed);
 
   py::list names, files;
   for (const TableColumn& column : columns) names.append(column.name);
   for (const std::string& path : paths) {
-    files.append(std::string(parseObservationFileName(path, directorySeparators()).fileName));
+    files.append(fileSystemText(parseObservationFileName(path, directorySeparators()).fileName));
   }
   py::dict result;
   result["names"] = names;
@@ -272,7 +309,7 @@ py::list formats() {
 
 py::str columns(const std::string& format, bool raw) {
   const RecordFormat* selected = formatOfName(format);
-  if (selected == nullptr) throw py::value_error(format + " is not a conversion target");
+  if (selected == nullptr) raiseValueError(format + " is not a conversion target");
   return columnDescriptionCsv(DataTable(*selected, raw));
 }
 

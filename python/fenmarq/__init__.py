@@ -31,12 +31,18 @@ def read(path, raw=False):
 def read_many(paths, raw=False):
     """Reads day files of one record format into one DataFrame, in order.
 
-    A file that is no conversion target, or of another format than the
-    first, raises ValueError naming it; one that cannot be opened raises
-    OSError. A file shorter than its layout is read with zeros for the bytes
-    it lacks, after a UserWarning.
+    Paths are whatever ``os.fspath`` takes: str (surrogate escapes for
+    bytes that are not UTF-8 included), bytes or path-like objects, each
+    naming the file the system names so. A file that is no conversion
+    target, or of another format than the first, raises ValueError naming
+    it, as does a path with a NUL. One that cannot be opened or read raises
+    the OSError that says why (FileNotFoundError, PermissionError,
+    IsADirectoryError, ...); a FIFO or a device is refused at once with
+    OSError, never read. A file shorter than its layout is read with zeros
+    for the bytes it lacks, after a UserWarning. Ctrl-C stops a read within
+    one file.
     """
-    paths = [os.fspath(path) for path in paths]
+    paths = [_system_path(path) for path in paths]
     for text in _fenmarq.check(paths):
         warnings.warn(text, UserWarning, stacklevel=2)
     blocks = _fenmarq.read(paths, raw)
@@ -44,6 +50,13 @@ def read_many(paths, raw=False):
         warnings.warn(f"{blocks['times_out_of_range']} time stamps lie outside what "
                       "datetime64[ns] holds (1677 to 2262) and are NaT", UserWarning, stacklevel=2)
     return _frame(blocks)
+
+
+def _system_path(path):
+    # On POSIX a name is bytes: the extension gets them exactly as the file
+    # system holds them, as open() would pass them.
+    path = os.fspath(path)
+    return os.fsencode(path) if os.name == "posix" else os.fsdecode(path)
 
 
 def formats():

@@ -1,6 +1,8 @@
 """The fenmarq module against sample day files that fenmarq-cli writes."""
 
+import _thread
 import os
+import pathlib
 import shutil
 import subprocess
 import threading
@@ -156,13 +158,104 @@ def test_errors_name_the_file_and_short_files_warn(samples, tmp_path):
         fenmarq.read(other)
     with pytest.raises(ValueError, match=SAMPLES["sfc_1min"]):
         fenmarq.read_many([samples / SAMPLES["amd_1min"], samples / SAMPLES["sfc_1min"]])
-    with pytest.raises(OSError, match="amd_1min_20160412.99999"):
-        fenmarq.read(tmp_path / "amd_1min_20160412.99999")
     short = tmp_path / "amd_1min_20160414.62078"
     short.write_bytes((samples / SAMPLES["amd_1min"]).read_bytes()[:1000])
     with pytest.warns(UserWarning, match="holds 1000 bytes"):
         frame = fenmarq.read(short)
     assert len(frame) == 1440 and (frame["地点情報/機関番号"].iloc[10:] == 0).all()
+
+
+# A folder and a station part in CP932 ("観測", "62ソ"), as a Japanese
+# archive copied to Linux names them: no UTF-8, and "ソ" ends in the byte
+# of "\\".
+CP932_FOLDER, CP932_NAME = b"\x8a\xcf\x91\xaa", b"amd_1min_20160412.62\x83\x5c"
+
+
+# Every form of path that os.fspath takes names the file as the system does.
+@pytest.mark.parametrize("form", [
+    os.fsdecode,  # str with surrogate escapes, as glob and os.listdir give it
+    lambda path: path,  # bytes
+    lambda path: pathlib.Path(os.fsdecode(path)),
+])
+def test_every_form_of_path_reads_the_file_it_names(samples, tmp_path, form):
+    folder = os.fsencode(tmp_path) + b"/" + CP932_FOLDER
+    os.mkdir(folder)
+    shutil.copy(samples / SAMPLES["amd_1min"], folder + b"/" + CP932_NAME)
+    frame = fenmarq.read(form(folder + b"/" + CP932_NAME))
+    assert (frame["file"] == os.fsdecode(CP932_NAME)).all()
+    expected = fenmarq.read(samples / SAMPLES["amd_1min"])
+    pd.testing.assert_frame_equal(frame.drop(columns="file"), expected.drop(columns="file"))
+
+
+def make_directory(path):
+    path.mkdir()
+    return path
+
+
+def make_fifo(path):
+    os.mkfifo(path)
+    return path
+
+
+def make_unreadable(path):
+    path.write_bytes(bytes(246_240))
+    path.chmod(0)
+    return path
+
+
+# Paths that name no readable day file raise the error that says why, as
+# open() does, at once: nothing is read past a NUL, and a FIFO is never
+# waited on.
+@pytest.mark.parametrize("make, error", [
+    (lambda samples, tmp: tmp / "amd_1min_20160412.99999", FileNotFoundError),
+    (lambda samples, tmp: f"{samples / SAMPLES['sfc_1min']}\0/{SAMPLES['amd_1min']}", ValueError),
+    (lambda samples, tmp: os.fsencode(samples / SAMPLES["sfc_1min"]) + b"\0/"
+     + SAMPLES["amd_1min"].encode(), ValueError),
+    (lambda samples, tmp: make_directory(tmp / "amd_1min_20160412.62078"), IsADirectoryError),
+    pytest.param(lambda samples, tmp: make_unreadable(tmp / "amd_1min_20160412.62078"),
+                 PermissionError,
+                 marks=pytest.mark.skipif(os.geteuid() == 0, reason="root reads any file")),
+    (lambda samples, tmp: make_fifo(tmp / "amd_1min_20160412.62078"), OSError),
+])
+def test_unreadable_paths_raise_the_error_that_says_why(samples, tmp_path, make, error):
+    path = make(samples, tmp_path)
+    raised = []
+
+    def read():
+        try:
+            fenmarq.read(path)
+        except BaseException as exception:  # noqa: B902 - the kind is what is checked
+            raised.append(exception)
+
+    reader = threading.Thread(target=read, daemon=True)
+    reader.start()
+    reader.join(timeout=30)
+    assert not reader.is_alive(), "the read blocked"
+    assert len(raised) == 1 and type(raised[0]) is error, raised
+    if error is not ValueError:
+        assert os.path.basename(os.fspath(path)) in str(raised[0])
+
+
+def test_ctrl_c_stops_a_read_of_many_files_within_a_file(samples):
+    paths = [samples / SAMPLES["sfc_10sec"]] * 60
+    wholes = []
+    for _ in range(2):  # the first read may pay for memory the second reuses
+        start = time.perf_counter()
+        fenmarq.read_many(paths)
+        wholes.append(time.perf_counter() - start)
+    whole = min(wholes)
+    interrupter = threading.Timer(whole / 10, _thread.interrupt_main)
+    with pytest.raises(KeyboardInterrupt):
+        start = time.perf_counter()
+        try:
+            interrupter.start()
+            fenmarq.read_many(paths)
+        finally:
+            elapsed = time.perf_counter() - start
+            interrupter.join()
+        for _ in range(100):  # a read that ran to its end meets the interrupt here
+            time.sleep(0.01)
+    assert elapsed < whole / 2, (elapsed, whole)
 
 
 def test_reading_releases_the_interpreter(samples):

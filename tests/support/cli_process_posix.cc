@@ -58,6 +58,36 @@ SmallFileSystem::~SmallFileSystem() {
 
 bool makeFifo(const std::string& path) { return mkfifo(path.c_str(), 0644) == 0; }
 
+bool feedFifo(const std::string& path, std::string_view bytes, unsigned seconds) {
+  // Opened without waiting, so that a run that never opens the FIFO cannot
+  // hold the test: ENXIO says that no reader has it open yet.
+  int fd;
+  for (unsigned waited = 0; (fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0;
+       waited += 10) {
+    if (errno != ENXIO || waited >= seconds * 1000) return false;
+    usleep(10'000);
+  }
+  fcntl(fd, F_SETFL, 0);
+  // A reader that leaves early fails the write with EPIPE rather than
+  // killing the test with SIGPIPE.
+  sigset_t pipeSignal, old;
+  sigemptyset(&pipeSignal);
+  sigaddset(&pipeSignal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipeSignal, &old);
+  bool written = true;
+  for (std::size_t at = 0; written && at < bytes.size();) {
+    const ssize_t got = write(fd, bytes.data() + at, bytes.size() - at);
+    written = got > 0 || (got < 0 && errno == EINTR);
+    if (got > 0) at += static_cast<std::size_t>(got);
+  }
+  close(fd);
+  const timespec now{};
+  while (sigtimedwait(&pipeSignal, nullptr, &now) == SIGPIPE) {
+  }
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  return written;
+}
+
 std::shared_ptr<void> holdOpenForReadersOnly(const std::string&) { return nullptr; }
 
 bool writeFileInFolder(const std::string& folder, const std::string& name, std::string_view bytes) {

@@ -96,6 +96,8 @@ SmallFileSystem::~SmallFileSystem() = default;
 
 bool makeFifo(const std::string&) { return false; }
 
+bool feedFifo(const std::string&, std::string_view, unsigned) { return false; }
+
 std::shared_ptr<void> holdOpenForReadersOnly(const std::string& path) {
   const HANDLE handle = CreateFileW(utf16FromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -65,6 +65,10 @@ class SmallFileSystem {
 
 // POSIX-only fixtures; false where the system has no such thing.
 bool makeFifo(const std::string& path);
+// Writes `bytes` into the FIFO `path` for the first reader that opens it
+// within `seconds`, then closes it; false when no reader came or the reader
+// left before the end.
+bool feedFifo(const std::string& path, std::string_view bytes, unsigned seconds);
 // A Windows-only fixture: `path` held open as Excel holds a workbook, other
 // processes free to read it but not to write it, until the result goes;
 // nullptr on POSIX, which has no such share modes.
