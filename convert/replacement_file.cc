@@ -37,7 +37,7 @@ bool ReplacementFile::open() {
   writesThrough_ = namesOpenDescriptor(path_) ||
                    (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status));
   if (writesThrough_) return file_.openThrough(path_);
-  temporary_ = makeTemporaryFile(folder_);
+  temporary_ = makeTemporaryFile(final_);
   if (!file_.adopt(temporary_.stream)) return false;
   temporary_.stream = nullptr;  // the file's own now
   return file_.takePermissionsOf(final_);

@@ -14,14 +14,23 @@ namespace fenmarq {
 // Where the file system allows it (Linux's O_TMPFILE), it has no name until
 // then, so a process that ends early, even killed, leaves nothing behind;
 // elsewhere it has a short name of its own, which a signal that ends the
-// process (SIGINT, SIGTERM, SIGHUP) removes first.
+// process (SIGINT, SIGTERM, SIGHUP; on Windows Ctrl+C, Ctrl+Break and the
+// closing of the console) removes first.
 struct TemporaryFile {
   std::FILE* stream = nullptr;  // nullptr when none could be made
   std::string path;             // empty while the file has no name
 };
 
-// Makes a temporary file in `folder` (UTF-8; empty: the current folder).
-TemporaryFile makeTemporaryFile(std::string_view folder);
+// The start of the names of the temporary files for a file named `name` (no
+// folder): short, whatever the length of `name`, so that they fit wherever
+// it does, and the same for every run that writes it, so that a later run
+// finds the files that a killed one left.
+std::string temporaryNamePrefix(std::string_view name);
+
+// Makes a temporary file beside `target` (UTF-8) to take its place. The
+// named temporary files that earlier runs for `target` left behind, killed
+// before they could remove them, are removed first.
+TemporaryFile makeTemporaryFile(std::string_view target);
 
 // Closes the stream of the temporary file, every write to which has
 // succeeded, and puts the file in place of `target`, a name in the same

@@ -1,11 +1,14 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -17,13 +20,49 @@
 namespace fenmarq {
 namespace {
 
-// A short name of its own in `folder`, whatever the length of the name it
-// replaces, so that it fits wherever that one does.
-std::string temporaryName(std::string_view folder, std::mt19937_64& random) {
-  char name[32];
-  std::snprintf(name, sizeof name, ".fenmarq-%012llx.partial",
-                static_cast<unsigned long long>(random() & 0xFFFF'FFFF'FFFFull));
-  return folder.empty() ? std::string(name) : std::string(folder) + "/" + name;
+// The folder of `target` ("" for the current one) and its name.
+std::pair<std::string, std::string> splitPath(std::string_view target) {
+  const std::size_t slash = target.rfind('/');
+  if (slash == std::string_view::npos) return {"", std::string(target)};
+  return {std::string(target.substr(0, slash == 0 ? 1 : slash)),
+          std::string(target.substr(slash + 1))};
+}
+
+std::string joined(const std::string& folder, std::string_view name) {
+  return folder.empty() ? std::string(name)
+                        : folder + (folder.ends_with('/') ? "" : "/") + std::string(name);
+}
+
+std::string randomPart(std::mt19937_64& random) {
+  char part[16];
+  std::snprintf(part, sizeof part, "%08llx",
+                static_cast<unsigned long long>(random() & 0xFFFF'FFFFull));
+  return part;
+}
+
+constexpr std::string_view kSuffix = ".partial";
+
+// Removes the temporary files of earlier runs for the target named by
+// `prefix` in `folder` that no process holds: each live one is locked by its
+// writer from the moment it has its name.
+void removeAbandoned(const std::string& folder, const std::string& prefix) {
+  DIR* directory = opendir(folder.empty() ? "." : folder.c_str());
+  if (directory == nullptr) return;
+  while (const dirent* entry = readdir(directory)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) continue;
+    const std::string path = joined(folder, name);
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat held, named;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &held) == 0 &&
+        lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino) {
+      unlink(path.c_str());
+    }
+    close(fd);
+  }
+  closedir(directory);
 }
 
 // The named temporary files of the process, for the signal handler to
@@ -86,28 +125,41 @@ std::FILE* streamOf(int fd) {
 
 }  // namespace
 
-TemporaryFile makeTemporaryFile(std::string_view folder) {
-  const std::string directory = folder.empty() ? "." : std::string(folder);
+TemporaryFile makeTemporaryFile(std::string_view target) {
+  const auto [folder, name] = splitPath(target);
+  const std::string prefix = temporaryNamePrefix(name);
+  removeAbandoned(folder, prefix);
+  // Locked as a named one is, for the moment it has a name.
+  const auto locked = [](int fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; };
 #ifdef O_TMPFILE
   // Nameless, where the file system has such files and /proc can give it a
   // name later.
   if (access("/proc/self/fd", X_OK) == 0) {
-    const int fd = open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd >= 0) return {.stream = streamOf(fd), .path = {}};
+    const int fd =
+        open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0 && locked(fd)) return {.stream = streamOf(fd), .path = {}};
+    if (fd >= 0) close(fd);
   }
 #endif
   std::random_device seed;
   std::mt19937_64 random(seed());
-  // A name already taken, by another run that writes in the same folder,
-  // say, is passed over for another.
+  // Made under a name of its own, locked, and only then given the name that
+  // removeAbandoned looks at: a run never sees an unlocked live file there.
+  // A name already taken, by another run that writes the same file, say, is
+  // passed over for another.
   for (int attempt = 0; attempt < 16; ++attempt) {
-    std::string path = temporaryName(folder, random);
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const std::string base = joined(folder, prefix + randomPart(random));
+    const std::string made = base + ".new", path = base + std::string(kSuffix);
+    const int fd = open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) break;
-    if (!guard(path)) {
+    const bool linked = locked(fd) && link(made.c_str(), path.c_str()) == 0;
+    const bool taken = !linked && errno == EEXIST;
+    unlink(made.c_str());
+    if (!linked || !guard(path)) {
+      if (linked) unlink(path.c_str());
       close(fd);
-      unlink(path.c_str());
+      if (taken) continue;
       break;
     }
     TemporaryFile file{.stream = streamOf(fd), .path = path};
@@ -129,15 +181,15 @@ bool placeTemporaryFile(TemporaryFile& file, std::string_view target) {
   }
   // A nameless file gets a name of its own first, which the rename then
   // moves over the target: a link cannot replace a file.
-  const std::size_t slash = target.rfind('/');
-  const std::string_view folder = target.substr(0, slash == std::string_view::npos ? 0 : slash);
+  const auto [folder, name] = splitPath(target);
+  const std::string prefix = temporaryNamePrefix(name);
   char source[64];
   std::snprintf(source, sizeof source, "/proc/self/fd/%d", fileno(file.stream));
   std::random_device seed;
   std::mt19937_64 random(seed());
   bool placed = false;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string path = temporaryName(folder, random);
+    const std::string path = joined(folder, prefix + randomPart(random) + std::string(kSuffix));
     // For the moment between the two steps the name is removed by a
     // signal as any named temporary file is.
     if (!guard(path)) break;

@@ -2,29 +2,84 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <random>
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/temporary_file.h"
 #include "platform/utf16_win32.h"
 
 namespace fenmarq {
+namespace {
+
+// The temporary files of the process, for the console's control handler to
+// remove when Ctrl+C, Ctrl+Break or the closing of the console ends it. The
+// handler runs on a thread of its own, so a mutex guards the list; the files
+// are open with FILE_SHARE_DELETE, so they go once the process has ended.
+std::mutex liveMutex;
+std::vector<std::wstring> live;
+
+BOOL WINAPI removeLiveAndEnd(DWORD) {
+  const std::lock_guard<std::mutex> lock(liveMutex);
+  for (const std::wstring& path : live) DeleteFileW(path.c_str());
+  return FALSE;  // the default handler ends the process
+}
+
+void noteLive(const std::string& path) {
+  static const bool installed = SetConsoleCtrlHandler(removeLiveAndEnd, TRUE) != 0;
+  static_cast<void>(installed);
+  const std::lock_guard<std::mutex> lock(liveMutex);
+  live.push_back(utf16FromUtf8(path));
+}
+
+void forget(const std::string& path) {
+  const std::wstring wide = utf16FromUtf8(path);
+  const std::lock_guard<std::mutex> lock(liveMutex);
+  std::erase(live, wide);
+}
+
+// Removes the temporary files with `prefix` in `folder` that no process
+// holds: a live one is open in its writer, and an open that shares nothing
+// fails on it.
+void removeAbandoned(const std::filesystem::path& folder, const std::string& prefix) {
+  const std::wstring pattern = (folder / pathFromUtf8(prefix + "*.partial")).native();
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring path = (folder / found.cFileName).native();
+    const HANDLE file =
+        CreateFileW(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+}  // namespace
 
 // Windows has no nameless files: the temporary file has a short name of its
 // own beside the target, which a run that fails removes.
-TemporaryFile makeTemporaryFile(std::string_view folder) {
+TemporaryFile makeTemporaryFile(std::string_view target) {
+  const std::filesystem::path path = pathFromUtf8(target);
+  const std::filesystem::path folder = path.parent_path();
+  const std::string prefix = temporaryNamePrefix(utf8FromPath(path.filename()));
+  removeAbandoned(folder, prefix);
   std::random_device seed;
   std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 16; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".fenmarq-%012llx.partial",
-                  static_cast<unsigned long long>(random() & 0xFFFF'FFFF'FFFFull));
-    const std::string path = folder.empty() ? std::string(name) : std::string(folder) + "\\" + name;
-    const OpenedFile opened = openRegularFile(path, OpenMode::kCreateNew);
-    if (opened.stream != nullptr) return {.stream = opened.stream, .path = path};
+    char part[16];
+    std::snprintf(part, sizeof part, "%08llx.partial",
+                  static_cast<unsigned long long>(random() & 0xFFFF'FFFFull));
+    const std::string temporary = utf8FromPath(folder / pathFromUtf8(prefix + part));
+    const OpenedFile opened = openRegularFile(temporary, OpenMode::kCreateNew);
+    if (opened.stream == nullptr) continue;
+    noteLive(temporary);
+    return {.stream = opened.stream, .path = temporary};
   }
   return {};
 }
@@ -33,7 +88,10 @@ bool placeTemporaryFile(TemporaryFile& file, std::string_view target) {
   // Closed first: Windows moves no file that its writer still holds.
   const bool placed =
       std::fclose(std::exchange(file.stream, nullptr)) == 0 && replaceFile(file.path, target);
-  if (placed) file.path.clear();
+  if (placed) {
+    forget(file.path);
+    file.path.clear();
+  }
   discardTemporaryFile(file);
   return placed;
 }
@@ -43,6 +101,7 @@ void discardTemporaryFile(TemporaryFile& file) {
   if (file.path.empty()) return;
   std::error_code ignored;
   std::filesystem::remove(pathFromUtf8(file.path), ignored);
+  forget(file.path);
   file.path.clear();
 }
 
