@@ -934,6 +934,37 @@ TEST(FaultTable, KilledRunLeavesTheOlderTableAndNoTemporaryFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator("o"), fs::directory_iterator()), 2);
 }
 
+// Two runs writing one table at once leave one run's table beside that
+// run's schema, never one run's table beside the other's schema.
+TEST(FaultProcesses, TwoRunsWritingOneTableLeaveOneRunsPair) {
+  ScopedTempDir folder;
+  const InputFile amd = dayFile(kAmd1MinFormat), sfc = dayFile(kSfc1MinFormat);
+  place(amd);
+  place(sfc);
+  struct Pair {
+    std::string table, schema;
+    bool operator==(const Pair&) const = default;
+  };
+  const auto pairOf = [](const std::string& out) {
+    return Pair{readFile(out), readFile(out + ".schema.json")};
+  };
+  ASSERT_EQ(runCli({"table", "-o", "a.csv", amd.name}).status, 0);
+  ASSERT_EQ(runCli({"table", "-o", "s.csv", sfc.name}).status, 0);
+  const Pair amdPair = pairOf("a.csv"), sfcPair = pairOf("s.csv");
+  for (int round = 0; round < 16; ++round) {
+    auto first = std::async(std::launch::async, [&] {
+      return runCli({"table", "-o", "t.csv", amd.name});
+    });
+    auto second = std::async(std::launch::async, [&] {
+      return runCli({"table", "-o", "t.csv", sfc.name});
+    });
+    ASSERT_EQ(first.get().status, 0);
+    ASSERT_EQ(second.get().status, 0);
+    const Pair left = pairOf("t.csv");
+    ASSERT_TRUE(left == amdPair || left == sfcPair) << "round " << round;
+  }
+}
+
 // Two processes converting files of the same name in one folder never leave
 // outputs of both: each item locks its outputs while it writes and checks
 // them, so the last one to finish leaves all three of its own.
