@@ -26,12 +26,7 @@ bool File::open(const std::string& path, OpenMode mode,
 
 bool File::openThrough(const std::string& path) {
   if (file_ != nullptr) close();
-  file_ = openWriteThrough(path);
-  identity_ = {};
-  openedSize_ = 0;
-  failure_ = file_ != nullptr ? OpenFailure::kNone : OpenFailure::kRefused;
-  writeFailed_ = false;
-  return file_ != nullptr;
+  return adopt(openWriteThrough(path));
 }
 
 bool File::adopt(std::FILE* stream) {
@@ -40,6 +35,7 @@ bool File::adopt(std::FILE* stream) {
   identity_ = {};
   openedSize_ = 0;
   failure_ = file_ != nullptr ? OpenFailure::kNone : OpenFailure::kRefused;
+  error_ = 0;
   writeFailed_ = false;
   if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;

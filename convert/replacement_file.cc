@@ -31,7 +31,6 @@ ReplacementFile::~ReplacementFile() {
 bool ReplacementFile::open() {
   const std::filesystem::path path = followLinks(pathFromUtf8(path_));
   final_ = utf8FromPath(path);
-  folder_ = utf8FromPath(path.parent_path());
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   writesThrough_ = namesOpenDescriptor(path_) ||
@@ -41,6 +40,10 @@ bool ReplacementFile::open() {
   if (!file_.adopt(temporary_.stream)) return false;
   temporary_.stream = nullptr;  // the file's own now
   return file_.takePermissionsOf(final_);
+}
+
+std::string ReplacementFile::folder() const {
+  return utf8FromPath(pathFromUtf8(final_).parent_path());
 }
 
 bool ReplacementFile::commit() {

@@ -34,7 +34,7 @@ class ReplacementFile {
   bool writesThrough() const { return writesThrough_; }
   File& file() { return file_; }
   // The folder of the file that is replaced (empty: the current folder).
-  const std::string& folder() const { return folder_; }
+  std::string folder() const;
   // Closes the temporary file and puts it in place of the final name; false
   // when a write, the close or the move failed (the temporary file is gone
   // then).
@@ -43,7 +43,6 @@ class ReplacementFile {
  private:
   std::string path_;
   std::string final_;  // path_ with its symbolic links followed
-  std::string folder_;
   TemporaryFile temporary_;
   bool writesThrough_ = false;
   File file_;

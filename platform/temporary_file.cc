@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <random>
 
 namespace fenmarq {
 
@@ -12,6 +13,13 @@ std::string temporaryNamePrefix(std::string_view name) {
   std::snprintf(prefix, sizeof prefix, ".fenmarq-%012llx-",
                 static_cast<unsigned long long>(hash & 0xFFFF'FFFF'FFFFull));
   return prefix;
+}
+
+std::string temporaryFileName(std::string_view name) {
+  std::random_device seed;
+  char part[16];
+  std::snprintf(part, sizeof part, "%08x", static_cast<unsigned>(seed()));
+  return temporaryNamePrefix(name) + part + std::string(kTemporaryNameSuffix);
 }
 
 }  // namespace fenmarq

@@ -27,6 +27,13 @@ struct TemporaryFile {
 // finds the files that a killed one left.
 std::string temporaryNamePrefix(std::string_view name);
 
+// What the temporary files of a file named `name` end in.
+inline constexpr std::string_view kTemporaryNameSuffix = ".partial";
+
+// A new name for a temporary file of a file named `name`: its prefix, eight
+// random hexadecimal digits and the suffix.
+std::string temporaryFileName(std::string_view name);
+
 // Makes a temporary file beside `target` (UTF-8) to take its place. The
 // named temporary files that earlier runs for `target` left behind, killed
 // before they could remove them, are removed first.

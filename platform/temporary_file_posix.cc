@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <random>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -22,25 +22,13 @@ namespace {
 
 // The folder of `target` ("" for the current one) and its name.
 std::pair<std::string, std::string> splitPath(std::string_view target) {
-  const std::size_t slash = target.rfind('/');
-  if (slash == std::string_view::npos) return {"", std::string(target)};
-  return {std::string(target.substr(0, slash == 0 ? 1 : slash)),
-          std::string(target.substr(slash + 1))};
+  const std::filesystem::path path(target);
+  return {path.parent_path().string(), path.filename().string()};
 }
 
 std::string joined(const std::string& folder, std::string_view name) {
-  return folder.empty() ? std::string(name)
-                        : folder + (folder.ends_with('/') ? "" : "/") + std::string(name);
+  return (std::filesystem::path(folder) / name).string();
 }
-
-std::string randomPart(std::mt19937_64& random) {
-  char part[16];
-  std::snprintf(part, sizeof part, "%08llx",
-                static_cast<unsigned long long>(random() & 0xFFFF'FFFFull));
-  return part;
-}
-
-constexpr std::string_view kSuffix = ".partial";
 
 // Removes the temporary files of earlier runs for the target named by
 // `prefix` in `folder` that no process holds: each live one is locked by its
@@ -50,7 +38,7 @@ void removeAbandoned(const std::string& folder, const std::string& prefix) {
   if (directory == nullptr) return;
   while (const dirent* entry = readdir(directory)) {
     const std::string_view name = entry->d_name;
-    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) continue;
+    if (!name.starts_with(prefix) || !name.ends_with(kTemporaryNameSuffix)) continue;
     const std::string path = joined(folder, name);
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
@@ -141,15 +129,13 @@ TemporaryFile makeTemporaryFile(std::string_view target) {
     if (fd >= 0) close(fd);
   }
 #endif
-  std::random_device seed;
-  std::mt19937_64 random(seed());
   // Made under a name of its own, locked, and only then given the name that
   // removeAbandoned looks at: a run never sees an unlocked live file there.
   // A name already taken, by another run that writes the same file, say, is
   // passed over for another.
   for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string base = joined(folder, prefix + randomPart(random));
-    const std::string made = base + ".new", path = base + std::string(kSuffix);
+    const std::string path = joined(folder, temporaryFileName(name));
+    const std::string made = path + ".new";
     const int fd = open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) break;
@@ -172,9 +158,11 @@ TemporaryFile makeTemporaryFile(std::string_view target) {
 bool placeTemporaryFile(TemporaryFile& file, std::string_view target) {
   const std::string to(target);
   if (!file.path.empty()) {
-    const bool placed = std::fclose(std::exchange(file.stream, nullptr)) == 0 &&
-                        std::rename(file.path.c_str(), to.c_str()) == 0;
-    if (!placed) unlink(file.path.c_str());
+    // Renamed while still open, so still locked: another run never takes
+    // it for abandoned on the way.
+    const bool renamed = std::rename(file.path.c_str(), to.c_str()) == 0;
+    const bool placed = std::fclose(std::exchange(file.stream, nullptr)) == 0 && renamed;
+    if (!renamed) unlink(file.path.c_str());
     unguard(file.path);
     file.path.clear();
     return placed;
@@ -182,14 +170,11 @@ bool placeTemporaryFile(TemporaryFile& file, std::string_view target) {
   // A nameless file gets a name of its own first, which the rename then
   // moves over the target: a link cannot replace a file.
   const auto [folder, name] = splitPath(target);
-  const std::string prefix = temporaryNamePrefix(name);
   char source[64];
   std::snprintf(source, sizeof source, "/proc/self/fd/%d", fileno(file.stream));
-  std::random_device seed;
-  std::mt19937_64 random(seed());
   bool placed = false;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string path = joined(folder, prefix + randomPart(random) + std::string(kSuffix));
+    const std::string path = joined(folder, temporaryFileName(name));
     // For the moment between the two steps the name is removed by a
     // signal as any named temporary file is.
     if (!guard(path)) break;

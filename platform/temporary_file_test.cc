@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -24,6 +25,9 @@ TEST(TemporaryFileTest, TheNextRunForATargetRemovesWhatAKilledOneLeft) {
   ASSERT_NE(temporaryNamePrefix("t.csv"), temporaryNamePrefix("u.csv"));
   ASSERT_LT(temporaryNamePrefix(std::string(250, 'x')).size(), 32u);
   writeFile(abandoned, "left by a killed run");
+  // As long ago as a killed run's file is by the time another run comes.
+  std::filesystem::last_write_time(
+      abandoned, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
   writeFile(other, "another file's");
   writeFile("t.csv", "older");
 

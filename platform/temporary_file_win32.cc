@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
-#include <random>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -43,14 +42,24 @@ void forget(const std::string& path) {
 }
 
 // Removes the temporary files with `prefix` in `folder` that no process
-// holds: a live one is open in its writer, and an open that shares nothing
-// fails on it.
+// holds and that were last written a minute ago or more: a live one is open
+// in its writer, and an open that shares nothing fails on it, but for the
+// moment between its close and its move into place (Windows moves no file
+// that its writer still holds), which the age rules out.
 void removeAbandoned(const std::filesystem::path& folder, const std::string& prefix) {
-  const std::wstring pattern = (folder / pathFromUtf8(prefix + "*.partial")).native();
+  const std::wstring pattern =
+      (folder / pathFromUtf8(prefix + "*" + std::string(kTemporaryNameSuffix))).native();
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& time) {  // 100 ns each
+    return ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart;
+  };
+  constexpr ULONGLONG kMinute = 60ull * 10'000'000;
   WIN32_FIND_DATAW found;
   const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
+    if (ticks(now) - ticks(found.ftLastWriteTime) < kMinute) continue;
     const std::wstring path = (folder / found.cFileName).native();
     const HANDLE file =
         CreateFileW(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
@@ -69,13 +78,9 @@ TemporaryFile makeTemporaryFile(std::string_view target) {
   const std::filesystem::path folder = path.parent_path();
   const std::string prefix = temporaryNamePrefix(utf8FromPath(path.filename()));
   removeAbandoned(folder, prefix);
-  std::random_device seed;
-  std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 16; ++attempt) {
-    char part[16];
-    std::snprintf(part, sizeof part, "%08llx.partial",
-                  static_cast<unsigned long long>(random() & 0xFFFF'FFFFull));
-    const std::string temporary = utf8FromPath(folder / pathFromUtf8(prefix + part));
+    const std::string temporary =
+        utf8FromPath(folder / pathFromUtf8(temporaryFileName(utf8FromPath(path.filename()))));
     const OpenedFile opened = openRegularFile(temporary, OpenMode::kCreateNew);
     if (opened.stream == nullptr) continue;
     noteLive(temporary);

@@ -958,8 +958,9 @@ TEST(FaultProcesses, TwoRunsWritingOneTableLeaveOneRunsPair) {
     auto second = std::async(std::launch::async, [&] {
       return runCli({"table", "-o", "t.csv", sfc.name});
     });
-    ASSERT_EQ(first.get().status, 0);
-    ASSERT_EQ(second.get().status, 0);
+    const CliRun amdRun = first.get(), sfcRun = second.get();
+    ASSERT_EQ(amdRun.status, 0) << amdRun.err;
+    ASSERT_EQ(sfcRun.status, 0) << sfcRun.err;
     const Pair left = pairOf("t.csv");
     ASSERT_TRUE(left == amdPair || left == sfcPair) << "round " << round;
   }
