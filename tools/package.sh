@@ -12,10 +12,11 @@
 # and their -dbgsym packages. The test suite runs in that build unless
 # DEB_BUILD_OPTIONS holds nocheck. tools/check-package.sh checks them.
 # The Windows zip, build-package-windows/fenmarq-<version>-win64.zip, is made
-# by CPack from a cross build without tests: fenmarq.exe, fenmarq-cli.exe,
-# README-Windows.txt and LICENSE at its root, to unpack into a folder of the
-# user's choice. The windows preset's tests (WindowsZip.*) check a zip made
-# the same way from their own build.
+# by CPack from the windows preset's cross build in build-windows/ (the one
+# tools/test-windows.sh tests; the tests are built but not installed):
+# fenmarq.exe, fenmarq-cli.exe, README-Windows.txt and LICENSE at its root,
+# to unpack into a folder of the user's choice. The windows preset's tests
+# (WindowsZip.*) check a zip made the same way from that build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 case "${1:-all}" in
@@ -40,6 +41,7 @@ if [ "${1:-all}" = all ]; then
   ls build-package/*.deb
 fi
 
-cmake --preset windows -B build-package-windows -DFENMARQ_BUILD_TESTS=OFF
-cmake --build build-package-windows -j"$(nproc)"
-(cd build-package-windows && cpack -G ZIP)
+cmake --preset windows
+cmake --build --preset windows -j"$(nproc)"
+rm -rf build-package-windows
+cpack -G ZIP --config build-windows/CPackConfig.cmake -B build-package-windows
