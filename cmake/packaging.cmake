@@ -1,5 +1,6 @@
-# What a release holds: the Windows zip, made by CPack, and elsewhere the
-# install tree that the Debian packages are made from.
+# What a release holds: the Windows zip, made by CPack, and the installer,
+# made by wixl; elsewhere the install tree that the Debian packages are made
+# from.
 set(CPACK_PACKAGE_NAME fenmarq)
 set(CPACK_PACKAGE_VENDOR "The Fenmarq developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
@@ -32,6 +33,29 @@ if(WIN32)
   set(FENMARQ_WINDOWS_ZIP "fenmarq-${PROJECT_VERSION}-win64")
   set(CPACK_PACKAGE_FILE_NAME ${FENMARQ_WINDOWS_ZIP})
   include(CPack)
+
+  # fenmarq-<version>-win64.msi beside it, for those who install: built by
+  # wixl from cmake/fenmarq.wxs out of a folder that holds what it packs
+  # (wixl takes its sources by name, relative to where it runs).
+  find_program(FENMARQ_WIXL wixl)
+  if(FENMARQ_BUILD_GUI AND FENMARQ_WIXL)
+    set(FENMARQ_WINDOWS_MSI ${PROJECT_BINARY_DIR}/fenmarq-${PROJECT_VERSION}-win64.msi)
+    set(msi_sources ${PROJECT_BINARY_DIR}/msi)
+    file(MAKE_DIRECTORY ${msi_sources})
+    add_custom_command(
+      OUTPUT ${FENMARQ_WINDOWS_MSI}
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:fenmarq> $<TARGET_FILE:fenmarq-cli>
+              ${fenmarq_windows_readme} ${PROJECT_SOURCE_DIR}/LICENSE
+              ${PROJECT_SOURCE_DIR}/app/fenmarq.ico ${msi_sources}
+      COMMAND ${FENMARQ_WIXL} -a x64 -D Version=${PROJECT_VERSION} -o ${FENMARQ_WINDOWS_MSI}
+              ${PROJECT_SOURCE_DIR}/cmake/fenmarq.wxs
+      WORKING_DIRECTORY ${msi_sources}
+      DEPENDS fenmarq fenmarq-cli ${fenmarq_windows_readme} cmake/fenmarq.wxs LICENSE app/fenmarq.ico
+      COMMENT "The Windows installer, ${FENMARQ_WINDOWS_MSI}")
+    add_custom_target(fenmarq_windows_msi ALL DEPENDS ${FENMARQ_WINDOWS_MSI})
+  elseif(FENMARQ_BUILD_GUI)
+    message(STATUS "wixl not found: no Windows installer (Debian's package wixl has it)")
+  endif()
   return()
 endif()
 

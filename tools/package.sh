@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release packages:
-#   tools/package.sh            the Debian packages and the Windows zip
-#   tools/package.sh windows    the Windows zip alone
+#   tools/package.sh            the Debian packages, the Windows zip and installer
+#   tools/package.sh windows    the Windows zip and installer alone
 # The Debian packages come from the source package in debian/:
 # dpkg-buildpackage runs in a copy of the tree in build-package/ (it writes
 # the packages beside the tree it builds), giving the source package
@@ -16,7 +16,9 @@
 # tools/test-windows.sh tests; the tests are built but not installed):
 # fenmarq.exe, fenmarq-cli.exe, README-Windows.txt and LICENSE at its root,
 # to unpack into a folder of the user's choice. The windows preset's tests
-# (WindowsZip.*) check a zip made the same way from that build.
+# (WindowsZip.*) check a zip made the same way from that build. Beside it,
+# fenmarq-<version>-win64.msi installs the same programs into Program Files
+# with a Start-menu entry and a Send To entry (WindowsMsi.* checks it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 case "${1:-all}" in
@@ -45,3 +47,4 @@ cmake --preset windows
 cmake --build --preset windows -j"$(nproc)"
 rm -rf build-package-windows
 cpack -G ZIP --config build-windows/CPackConfig.cmake -B build-package-windows
+cp build-windows/fenmarq-*-win64.msi build-package-windows/

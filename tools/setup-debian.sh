@@ -23,6 +23,8 @@ packages=(
   r-base-core r-cran-readr
   # The Windows build: mingw-w64 (posix threads), GoogleTest's sources, wine.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux
+  # The Windows installer: wixl builds it, msiinfo (msitools) reads its tables.
+  wixl msitools
 )
 
 # Node.js and npm check the table's schema; a Node.js from elsewhere that
