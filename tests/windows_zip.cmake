@@ -1,6 +1,7 @@
 # The Windows zip as a user gets it: unpacked into a fresh folder, it holds
 # fenmarq.exe, fenmarq-cli.exe, README-Windows.txt and LICENSE at its root,
-# the README in UTF-8 with a byte-order mark and "\r\n" line ends; the
+# the README in UTF-8 with a byte-order mark and "\r\n" line ends, both
+# programs declare in their manifests that they take long paths; the
 # unpacked fenmarq-cli.exe writes the samples into a folder of data and
 # converts them there, picked by a wildcard.
 #   cmake -DZIP=<zip> -DWORK=<folder> -DRUN=<runner of Windows programs> -P windows_zip.cmake
@@ -37,6 +38,15 @@ expect_equal("carriage returns in README-Windows.txt" "${returns}" "${lines}")
 if(lines LESS 20)
   message(FATAL_ERROR "README-Windows.txt holds ${lines} lines")
 endif()
+
+# Windows opens paths past 260 characters only for a program whose manifest
+# says it can (wine has no such limit, so only the manifests show it).
+foreach(program fenmarq.exe fenmarq-cli.exe)
+  file(STRINGS "${unpacked}/${program}" aware REGEX "<longPathAware[^>]*>true</longPathAware>")
+  if(NOT aware)
+    message(FATAL_ERROR "${program}'s manifest does not declare longPathAware")
+  endif()
+endforeach()
 
 function(run_cli)
   execute_process(COMMAND ${RUN} "${unpacked}/fenmarq-cli.exe" ${ARGN} WORKING_DIRECTORY "${data}"
