@@ -25,6 +25,8 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 util-linux
   # The Windows installer: wixl builds it, msiinfo (msitools) reads its tables.
   wixl msitools
+  # The Japanese locale, under which wine runs as a Japanese Windows does.
+  locales
 )
 
 # Node.js and npm check the table's schema; a Node.js from elsewhere that
@@ -41,6 +43,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || as_root=(sudo)
   "${as_root[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its code page and language from the locale: the Windows suite's
+# Japanese rows run under ja_JP.UTF-8 (code page 932, language 0x0411).
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  "${as_root[@]}" localedef -i ja_JP -c -f UTF-8 ja_JP.UTF-8
 fi
 
 # The npm packages of the schema checker and of the doc-test (DuckDB), as
