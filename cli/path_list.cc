@@ -68,6 +68,27 @@ bool takeUtf16Line(std::string_view line, bool bigEndian, std::string& out) {
 
 bool PathListDecoder::take(std::string_view bytes) {
   if (badLine_ != 0) return false;
+  if (keepBytes_) bytes_.append(bytes);
+  return takeBytes(bytes) || (readAgain_ && readAgainInCodePage());
+}
+
+bool PathListDecoder::finish() {
+  if (badLine_ != 0) return false;
+  return finishBytes() || (readAgain_ && readAgainInCodePage() && finishBytes());
+}
+
+bool PathListDecoder::readAgainInCodePage() {
+  readAgain_ = false;
+  keepBytes_ = false;
+  codePage_ = fallbackCodePage_;
+  badLine_ = 0;
+  lines_ = 0;
+  const std::string bytes = std::move(bytes_);
+  bytes_.clear();
+  return takeUnits(bytes);
+}
+
+bool PathListDecoder::takeBytes(std::string_view bytes) {
   while (!encodingKnown_ && !bytes.empty()) {
     head_ += bytes.front();
     bytes.remove_prefix(1);
@@ -89,8 +110,7 @@ bool PathListDecoder::take(std::string_view bytes) {
   return takeUnits(bytes);
 }
 
-bool PathListDecoder::finish() {
-  if (badLine_ != 0) return false;
+bool PathListDecoder::finishBytes() {
   if (!encodingKnown_ && !chooseEncoding(/*atEnd=*/true)) return false;
   if (!carry_.empty()) return fail(lines_ + 1);  // half a code unit
   return pending_.empty() || endLine({});
@@ -103,6 +123,8 @@ bool PathListDecoder::chooseEncoding(bool atEnd) {
       unit_ = mark == kUtf8Mark ? 1 : 2;
       bigEndian_ = mark == kUtf16BeMark;
       head_.clear();  // a mark is as long as the head can get
+      keepBytes_ = false;
+      bytes_.clear();
       return true;
     }
     if (!atEnd && mark.starts_with(head_)) return true;  // it may still become this mark
@@ -159,8 +181,15 @@ bool PathListDecoder::endLine(std::string_view rest) {
                                                        : std::string_view("\r\0", 2);
   if (line.ends_with(carriageReturn)) line.remove_suffix(unit_);
   if (line.size() > kLongestListLine) return fail(lines_);
-  if (unit_ == 1 && !line.empty()) {
-    if (!isUtf8Line(line)) return fail(lines_);
+  if (codePage_ != 0 && !line.empty()) {
+    decoded_.clear();
+    if (!appendUtf8FromCodePage(codePage_, line, decoded_)) return fail(lines_);
+    paths_.emplace_back(decoded_);
+  } else if (unit_ == 1 && !line.empty()) {
+    if (!isUtf8Line(line)) {
+      readAgain_ = keepBytes_;
+      return fail(lines_);
+    }
     paths_.emplace_back(line);
   } else if (!line.empty()) {
     decoded_.clear();
@@ -178,8 +207,9 @@ bool PathListDecoder::fail(std::size_t line) {
   return false;
 }
 
-std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths) {
-  PathListDecoder decoder(paths);
+std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths,
+                           unsigned fallbackCodePage) {
+  PathListDecoder decoder(paths, fallbackCodePage);
   if (decoder.take(bytes)) decoder.finish();
   return decoder.badLine();
 }
@@ -187,7 +217,7 @@ std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& pat
 bool readPathList(const std::string& list, std::vector<std::string>& paths, std::size_t* badLine,
                   std::string* err) {
   const std::size_t given = paths.size();
-  PathListDecoder decoder(paths);
+  PathListDecoder decoder(paths, systemCodePage());
   const auto take = [&decoder](std::string_view bytes) { return decoder.take(bytes); };
   const bool read = list == "-" ? readStandardInput(take, err) : readStream(list, take, err);
   if (!read) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/code_page.h"
+
 namespace fenmarq {
 
 // The longest line a list may hold, in bytes before its line end: no path
@@ -24,11 +26,18 @@ constexpr std::size_t kLongestListLine = 64 * 1024;
 // (which no path holds; a UTF-16 list without its mark reads as UTF-8 with
 // such characters) or more than kLongestListLine bytes. A U+0000 or an
 // overlong line is found as soon as its bytes arrive, before the line ends.
-// Once a line is not text, the paths of the list appended so far are taken
-// back and every later byte is ignored.
+// A list without a byte-order mark that is not all UTF-8 is read again from
+// its start, all of it in `fallbackCodePage` where there is one (the
+// system's ANSI code page on Windows: cmd writes it), and is not text where
+// it is not text in that code page either. Once a line is not text, the
+// paths of the list appended so far are taken back and every later byte is
+// ignored.
 class PathListDecoder {
  public:
-  explicit PathListDecoder(std::vector<std::string>& paths) : paths_(paths), given_(paths.size()) {}
+  PathListDecoder(std::vector<std::string>& paths, unsigned fallbackCodePage)
+      : paths_(paths), given_(paths.size()), fallbackCodePage_(fallbackCodePage) {
+    keepBytes_ = fallbackCodePage != 0;
+  }
 
   // Takes the next bytes of the list; false once a line is not text.
   bool take(std::string_view bytes);
@@ -36,8 +45,14 @@ class PathListDecoder {
   bool finish();
   // The number (from 1) of the line that is not text, or 0.
   std::size_t badLine() const { return badLine_; }
+  // The code page the list was read in at last, or 0 for UTF-8 or UTF-16.
+  unsigned codePage() const { return codePage_; }
 
  private:
+  bool takeBytes(std::string_view bytes);
+  bool finishBytes();
+  // Reads the list taken so far again, in the fallback code page.
+  bool readAgainInCodePage();
   // Settles the encoding by the byte-order mark at the start of `head_`
   // once it can tell; false when a line is not text.
   bool chooseEncoding(bool atEnd);
@@ -64,15 +79,22 @@ class PathListDecoder {
   std::string decoded_;    // a UTF-16 line as UTF-8
   std::size_t lines_ = 0;  // lines ended so far
   std::size_t badLine_ = 0;
+  const unsigned fallbackCodePage_;
+  unsigned codePage_ = 0;   // the code page of the lines, 0 for Unicode
+  bool keepBytes_ = false;  // whether the list may yet be read again
+  bool readAgain_ = false;  // a line is not UTF-8, and the list may be in the fallback
+  std::string bytes_;       // the list so far, while it may be read again
 };
 
 // Appends the paths of the whole list `bytes` to `paths` as PathListDecoder
 // does. Returns 0, or the number (from 1) of the first line that is not
 // text; nothing is appended then.
-std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths);
+std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths,
+                           unsigned fallbackCodePage);
 
 // Reads the list `list`, a file or standard input for "-", to its end as it
-// arrives and appends its paths to `paths`. False when a line is not text,
+// arrives and appends its paths to `paths`, falling back to the system's
+// code page. False when a line is not text,
 // with `badLine` its number and nothing appended, reading no further; false
 // with `badLine` 0 and `err` the system's reason when the list cannot be
 // opened or a read fails, nothing appended either.

@@ -24,8 +24,8 @@ std::string utf16Bytes(std::u16string_view text, bool bigEndian) {
 // them over: 0, or the number of the line that is not text, with `taken`
 // the bytes taken until it was found.
 std::size_t decodeByteByByte(std::string_view bytes, std::vector<std::string>& paths,
-                             std::size_t* taken = nullptr) {
-  PathListDecoder decoder(paths);
+                             std::size_t* taken = nullptr, unsigned fallbackCodePage = 0) {
+  PathListDecoder decoder(paths, fallbackCodePage);
   std::size_t at = 0;
   while (at < bytes.size() && decoder.take(bytes.substr(at++, 1))) {
   }
@@ -63,7 +63,7 @@ TEST(PathListTest, ReadsEveryEncodingAndLineEnd) {
         SCOPED_TRACE(std::string(label) + (lineEnd.size() == 2 ? ", CRLF" : ", LF") +
                      (lastLineEnds ? ", last line ended" : ""));
         std::vector<std::string> read = {"given"}, piecewise = {"given"};
-        EXPECT_EQ(appendPathList(bytes, read), 0u);
+        EXPECT_EQ(appendPathList(bytes, read, 0), 0u);
         EXPECT_EQ(decodeByteByByte(bytes, piecewise), 0u);
         std::vector<std::string> expected = {"given"};
         expected.insert(expected.end(), paths.begin(), paths.end());
@@ -110,12 +110,43 @@ TEST(PathListTest, NamesTheFirstLineThatIsNotText) {
   };
   for (const auto& c : cases) {
     std::vector<std::string> read = {"given"}, piecewise = {"given"};
-    EXPECT_EQ(appendPathList(c.bytes, read), c.line) << c.label;
+    EXPECT_EQ(appendPathList(c.bytes, read, 0), c.line) << c.label;
     std::size_t taken = 0;
     EXPECT_EQ(decodeByteByByte(c.bytes, piecewise, &taken), c.line) << c.label;
     EXPECT_TRUE(c.foundAfter == 0 || taken == c.foundAfter) << c.label << ": " << taken;
     EXPECT_EQ(read.size(), c.line == 0 ? 3u : 1u) << c.label;
     EXPECT_EQ(piecewise, read) << c.label;
+  }
+}
+
+// A list without a mark that is not all UTF-8 is all in the fallback code
+// page (cmd's `dir /b >` on a Japanese Windows), its first lines too; one
+// that is all UTF-8, or has a mark, is never read in it.
+TEST(PathListTest, FallsBackToTheCodePageForAListThatIsNotUtf8) {
+  const struct {
+    std::string label;
+    std::string bytes;
+    std::vector<std::string> paths;  // empty: not text
+    unsigned codePage;               // what it was read in at last
+  } cases[] = {
+      {"code page 932",
+       "a\x83\x66\x81\x5B\x83\x5E\r\n\x8A\xCF\x91\xAA\\b\r\n",
+       {"aデータ", "観測\\b"},
+       932},
+      {"UTF-8 that is code page 932 too", "\xE8\xA6\xB3\xE6\xB8\xAC\n", {"観測"}, 0},
+      {"UTF-8 lines, then code page 932", "\xE8\xA6\xB3\n\x8A\xCF\n", {"隕ｳ", "観"}, 932},
+      {"text in neither", "a\n\x81\n", {}, 932},
+      {"UTF-8 with its mark", "\xEF\xBB\xBF\x8A\xCF\n", {}, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> read, piecewise;
+    PathListDecoder decoder(read, 932);
+    decoder.take(c.bytes);
+    decoder.finish();
+    EXPECT_EQ(read, c.paths) << c.label;
+    EXPECT_EQ(decoder.codePage(), c.codePage) << c.label;
+    EXPECT_EQ(decodeByteByByte(c.bytes, piecewise, nullptr, 932) == 0, !c.paths.empty()) << c.label;
+    EXPECT_EQ(piecewise, c.paths) << c.label;
   }
 }
 
