@@ -124,6 +124,7 @@ COrvatchDlg::COrvatchDlg(std::unique_ptr<FilePicker> picker, QWidget* parent)
 COrvatchDlg::~COrvatchDlg() = default;
 
 void COrvatchDlg::lockInput(bool locked) {
+  if (locked) focusBeforeBatch_ = focusWidget();
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (control != log_) control->setEnabled(!locked);
   }
@@ -131,6 +132,13 @@ void COrvatchDlg::lockInput(bool locked) {
   // keys; the version item of the context menu is off.
   log_->setReadOnly(locked);
   for (QAction* action : actions()) action->setEnabled(!locked);
+  if (!locked) {
+    // Qt moved the focus off the disabled controls: it goes back to where it
+    // was, or to 変換開始.
+    QWidget* focus = focusBeforeBatch_;
+    if (focus == nullptr || !focus->isEnabled()) focus = controlOf<QPushButton>(*this, "IDC_START");
+    focus->setFocus();
+  }
 }
 
 void COrvatchDlg::appendLog(std::string_view text) { log_->appendText(text); }

@@ -6,6 +6,7 @@
 #define FENMARQ_APP_QT_ORVATCH_DLG_H_
 
 #include <QDialog>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <cstddef>
@@ -72,6 +73,9 @@ class COrvatchDlg final : public QDialog, public BatchWindow {
   BatchSession session_;
 
   LogEdit* log_;
+  // The control that had the focus when a batch began: it has it again at
+  // the end, so that the keyboard acts at once.
+  QPointer<QWidget> focusBeforeBatch_;
   QLineEdit* path_;
   TargetList* targets_;
   // File name, kind, interval, year, month-day and station.

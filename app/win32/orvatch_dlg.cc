@@ -181,6 +181,7 @@ void COrvatchDlg::paintMinimised() {
 }
 
 void COrvatchDlg::lockInput(bool locked) {
+  if (locked) focusBeforeBatch_ = GetFocus();
   if (!locked) {
     // Clicks and keys that arrived during the batch and still wait in the
     // queue would otherwise act on the enabled window.
@@ -197,6 +198,15 @@ void COrvatchDlg::lockInput(bool locked) {
   SendMessageW(control(IDC_LOG), EM_SETREADONLY, locked, 0);
   if (HMENU menu = GetSystemMenu(window_, FALSE); menu != nullptr) {
     EnableMenuItem(menu, kVersionCommand, MF_BYCOMMAND | (locked ? MF_GRAYED : MF_ENABLED));
+  }
+  if (!locked) {
+    // A disabled control keeps the focus, where no key reaches the dialog:
+    // it goes back to where it was, or to 変換開始.
+    HWND focus = focusBeforeBatch_;
+    if (focus == nullptr || !IsChild(window_, focus) || !IsWindowEnabled(focus)) {
+      focus = control(IDC_START);
+    }
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
   }
 }
 

@@ -76,6 +76,9 @@ class COrvatchDlg final : public BatchWindow {
   HICON icon_;
   HWND window_ = nullptr;
   bool modal_ = false;
+  // The control that had the focus when a batch began: it has it again at
+  // the end, so that the keyboard acts at once.
+  HWND focusBeforeBatch_ = nullptr;
 };
 
 }  // namespace fenmarq

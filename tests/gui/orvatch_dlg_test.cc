@@ -425,6 +425,33 @@ class OrvatchDlgTest : public QObject {
     QCOMPARE(titles.mid(titles.size() - 2), (QStringList{"Fenmarq – 2 / 2", "Fenmarq"}));
   }
 
+  // After a batch the focus is where it was when the batch began, so that
+  // the keyboard acts at once: Esc ends the window, Tab moves on, Enter
+  // presses 変換開始 again.
+  void keysActAfterABatch_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Esc") << int{Qt::Key_Escape};
+    QTest::newRow("Tab") << int{Qt::Key_Tab};
+    QTest::newRow("Enter") << int{Qt::Key_Return};
+  }
+  void keysActAfterABatch() {
+    QFETCH(int, key);
+    TempFolder folder;
+    Window w;
+    w.showActive();
+    QDir::setCurrent(folder.previous);
+    w.addTarget("readme.txt");
+    QWidget* start = w.control("IDC_START");
+    start->setFocus();
+    QVERIFY(w.convert());
+    QCOMPARE(QApplication::focusWidget(), start);
+    QTest::keyClick(start, Qt::Key(key));
+    QCOMPARE(w.dialog.isVisible(), key != Qt::Key_Escape);
+    if (key == Qt::Key_Tab) QVERIFY(QApplication::focusWidget() != start);
+    QCOMPARE(w.dialog.batchRunning(), key == Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return !w.dialog.batchRunning(); }, 20000));
+  }
+
   void keys_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");

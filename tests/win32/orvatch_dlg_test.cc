@@ -318,6 +318,28 @@ void CALLBACK closeOtherDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   if (gVersionShown) KillTimer(nullptr, timer);
 }
 
+// After a batch the focus is where it was when the batch began, so that
+// the keyboard acts at once: Enter presses 変換開始 again, Tab moves on, Esc
+// ends the window.
+TEST_F(WindowTest, KeysActAfterABatch) {
+  addTarget("readme.txt");
+  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(IDC_START)), TRUE);
+  ASSERT_TRUE(convert());
+  EXPECT_EQ(GetFocus(), control(IDC_START));
+  const std::string once = textOf(control(IDC_LOG));
+  pressKey(VK_RETURN);
+  ASSERT_TRUE(pumpUntil(
+      window_, [&] { return !dialog_.batchRunning() && textOf(control(IDC_LOG)) == once + once; }));
+  EXPECT_EQ(GetFocus(), control(IDC_START));
+  pressKey(VK_TAB);
+  pumpFor(window_, 100);
+  EXPECT_NE(GetFocus(), control(IDC_START));
+  EXPECT_TRUE(IsChild(window_, GetFocus()));
+  pressKey(VK_ESCAPE);
+  pumpFor(window_, 100);
+  EXPECT_FALSE(IsWindow(window_));
+}
+
 // Each input once outside a batch, where it takes effect (so it is known to
 // arrive), and once while a batch runs, where it has none, then or
 // afterwards: the controls are disabled, the log takes no keys, Esc, the
