@@ -35,6 +35,11 @@ cannot be opened or differ in format; 3 done, but a file could not be
 written or closed completely, a CHK comparison failed, or an input held
 more bytes than its reported size.
 )";
+// The version, then the codec's name.
+constexpr std::string_view kVersionText =
+    "fenmarq-cli {}\n"
+    "Copyright (c) 2026 The Fenmarq developers; MIT License\n"
+    "CP932 codec: {}\n";
 constexpr std::string_view kMissingCommandText = "missing command";
 constexpr std::string_view kUnknownCommandText = "unknown command '{}'";
 constexpr std::string_view kOutOfMemoryText = "out of memory";
@@ -59,11 +64,7 @@ std::string commandHelp(const Command& command) {
 }
 
 std::string versionText() {
-  return "fenmarq-cli " FENMARQ_VERSION
-         "\n"
-         "Copyright (c) 2026 The Fenmarq developers; MIT License\n"
-         "CP932 codec: " +
-         std::string(Cp932Encoder::codecName()) + "\n";
+  return fill(kVersionText, {FENMARQ_VERSION, Cp932Encoder::codecName()});
 }
 
 const Command* commandNamed(std::string_view name) {
