@@ -15,7 +15,8 @@ namespace fenmarq {
 // The exit statuses that `fenmarq --help` lists.
 enum WindowExitStatus {
   kWindowDone = 0,        // the window was closed, or the help or version shown
-  kWindowNotStarted = 1,  // the start folder cannot be entered, or no window could be made
+  kWindowNotStarted = 1,  // the start folder cannot be entered, no window could be made, or
+                          // the help could not be written
   kWindowUsageError = 2,
 };
 
