@@ -46,6 +46,14 @@ constexpr std::string_view kHelpJapanese = R"(使い方: fenmarq [フォルダ] 
 2 使い方の誤り
 )";
 
+constexpr std::string_view kHelpHintEnglish = "Try 'fenmarq --help'.";
+constexpr std::string_view kHelpHintJapanese = "使い方は 'fenmarq --help' で表示されます。";
+
+constexpr std::string_view kUsageInBrief =
+    "使い方: fenmarq [フォルダ] [ファイル...]\n"
+    "フォルダを指定するとそのフォルダで、ファイルだけを指定すると最初のファイルのあるフォルダで"
+    "作業します。指定したファイルは順に一覧に加えます。";
+
 bool namesFileOtherThanFolder(const std::string& path) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(pathFromUtf8(path), error);
@@ -75,6 +83,12 @@ bool japaneseMessages() {
 }
 
 std::string_view windowHelp(bool japanese) { return japanese ? kHelpJapanese : kHelpEnglish; }
+
+std::string_view windowHelpHint(bool japanese) {
+  return japanese ? kHelpHintJapanese : kHelpHintEnglish;
+}
+
+std::string_view windowUsageInBrief() { return kUsageInBrief; }
 
 WindowStart windowStartOf(const std::vector<std::string>& args) {
   WindowStart start;

@@ -27,6 +27,13 @@ bool japaneseMessages();
 // The usage, options and exit statuses, in Japanese or in English.
 std::string_view windowHelp(bool japanese);
 
+// The line after a usage error on standard error that points to --help.
+std::string_view windowHelpHint(bool japanese);
+
+// The usage in a few Japanese sentences, for a message box where there is
+// no console to print the help on.
+std::string_view windowUsageInBrief();
+
 enum class UsageError { kNone, kUnknownOption, kSecondFolder };
 
 struct WindowStart {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/start_folder.h"
+#include "app/window_launch.h"
 #include "platform/file_system.h"
 #include "tests/support/scoped_temp_dir.h"
 
@@ -12,6 +13,24 @@ namespace fenmarq {
 namespace {
 
 using Args = std::vector<std::string>;
+
+// Notes what the window would show, and where the dialog runs.
+class FakeToolkit final : public WindowToolkit {
+ public:
+  void showUsageError(const WindowStart&) override { shown = "usage error"; }
+  void showStartFolderFailure(const std::string& folder, std::error_code) override {
+    shown = "cannot enter " + folder;
+  }
+  bool runDialog(const std::vector<std::string>& entries) override {
+    shown = "dialog in " + utf8FromPath(std::filesystem::current_path());
+    listed = entries;
+    return opens;
+  }
+
+  bool opens = true;
+  std::string shown;
+  Args listed;
+};
 
 // --help and --version are found among Qt's options, up to "--"; the
 // language follows the locale of messages, as setlocale would choose it.
@@ -54,7 +73,8 @@ TEST(CommandLineTest, HelpVersionAndTheirLanguage) {
 
 // Files become entries, absolute and in order; a folder, or a path that
 // names nothing, is the start folder, else the first file's folder is. What
-// is wrong is said in English and in Japanese.
+// is wrong is said in English and in Japanese. The dialog runs in the start
+// folder, and the exit status says how the window ended.
 TEST(CommandLineTest, FilesBecomeEntriesAndTheStartFolderFollows) {
   testing::ScopedTempDir dir(/*withOutputFolders=*/false);
   std::filesystem::create_directory("out");
@@ -74,32 +94,77 @@ TEST(CommandLineTest, FilesBecomeEntriesAndTheStartFolderFollows) {
     Args entries;
     std::string error;          // English, for standard error
     std::string japaneseError;  // for the message box
+    WindowExitStatus status;
+    std::string shown;  // what the window shows
   } cases[] = {
-      {{}, none, {}, "", ""},
-      {{"out"}, "out", {}, "", ""},
-      {{"gone"}, "gone", {}, "", ""},
-      {{""}, "", {}, "", ""},
-      {{"obs/a", "b"}, absolute("obs"), {absolute("obs/a"), absolute("b")}, "", ""},
-      {{"b", "out", "obs/a"}, "out", {absolute("b"), absolute("obs/a")}, "", ""},
-      {{"--", "-f"}, absolute(""), {absolute("-f")}, "", ""},
+      {{}, none, {}, "", "", kWindowDone, "dialog in " + absolute("")},
+      {{"out"}, "out", {}, "", "", kWindowDone, "dialog in " + absolute("out")},
+      {{"gone"}, "gone", {}, "", "", kWindowNotStarted, "cannot enter gone"},
+      {{""}, "", {}, "", "", kWindowNotStarted, "cannot enter "},
+      {{"obs/a", "b"},
+       absolute("obs"),
+       {absolute("obs/a"), absolute("b")},
+       "",
+       "",
+       kWindowDone,
+       "dialog in " + absolute("obs")},
+      {{"b", "out", "obs/a"},
+       "out",
+       {absolute("b"), absolute("obs/a")},
+       "",
+       "",
+       kWindowDone,
+       "dialog in " + absolute("out")},
+      {{"--", "-f"},
+       absolute(""),
+       {absolute("-f")},
+       "",
+       "",
+       kWindowDone,
+       "dialog in " + absolute("")},
       // As a file manager passes them (on Windows with a drive letter).
-      {{absolute("obs/a")}, absolute("obs"), {absolute("obs/a")}, "", ""},
+      {{absolute("obs/a")},
+       absolute("obs"),
+       {absolute("obs/a")},
+       "",
+       "",
+       kWindowDone,
+       "dialog in " + absolute("obs")},
       {{"out", "b", "obs"},
        none,
        {},
        "one start folder at most ('out' and 'obs')",
-       "起動フォルダは一つだけ指定できます（「out」と「obs」）。"},
-      {{"-f"}, none, {}, "unknown option '-f'", "「-f」というオプションはありません。"},
+       "起動フォルダは一つだけ指定できます（「out」と「obs」）。",
+       kWindowUsageError,
+       "usage error"},
+      {{"-f"},
+       none,
+       {},
+       "unknown option '-f'",
+       "「-f」というオプションはありません。",
+       kWindowUsageError,
+       "usage error"},
   };
   for (const auto& c : cases) {
     const WindowStart start = windowStartOf(c.args);
     const std::string first = c.args.empty() ? "" : c.args.front();
     EXPECT_EQ(usageErrorText(start, false), c.error) << first;
     EXPECT_EQ(usageErrorText(start, true), c.japaneseError) << first;
+    FakeToolkit toolkit;
+    EXPECT_EQ(launchWindow(start, toolkit), c.status) << first;
+    std::filesystem::current_path(here);
+    EXPECT_EQ(toolkit.shown, c.shown) << first;
+    EXPECT_EQ(toolkit.listed, c.status == kWindowDone ? c.entries : Args{}) << first;
     if (!c.error.empty()) continue;
     EXPECT_EQ(start.folder.value_or(none), c.folder) << first;
     EXPECT_EQ(start.entries, c.entries) << first;
   }
+
+  // A dialog that cannot be made ends the program as a folder that cannot
+  // be entered does.
+  FakeToolkit failing;
+  failing.opens = false;
+  EXPECT_EQ(launchWindow(windowStartOf({}), failing), kWindowNotStarted);
 
   // The message box says in Japanese why a start folder cannot be entered.
   EXPECT_EQ(startFolderFailure("gone", enterStartFolder("gone"), true),

@@ -13,6 +13,7 @@
 #include "app/qt/app_icon.h"
 #include "app/qt/orvatch_dlg.h"
 #include "app/start_folder.h"
+#include "app/window_launch.h"
 
 namespace fenmarq {
 
@@ -38,44 +39,45 @@ std::optional<int> COrvatchApp::answerWithoutWindow(int argc, char** argv) {
                                     ? windowHelp(japaneseMessages())
                                     : std::string_view("fenmarq " FENMARQ_VERSION "\n");
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  return std::fflush(stdout) == 0 && written ? 0 : 1;
+  return std::fflush(stdout) == 0 && written ? kWindowDone : kWindowNotStarted;
 }
 
 int COrvatchApp::run() {
   // Qt has taken its own options out of the arguments.
   std::vector<std::string> args;
   for (const QString& arg : arguments().mid(1)) args.push_back(arg.toStdString());
-  const WindowStart start = windowStartOf(args);
-  // A terminal user reads standard error in the language of the locale, as
-  // --help speaks; the message box, like the whole window, is Japanese.
+  return launchWindow(windowStartOf(args), *this);
+}
+
+// A terminal user reads standard error in the language of the locale, as
+// --help speaks; the message box, like the whole window, is Japanese.
+void COrvatchApp::showUsageError(const WindowStart& start) {
   const bool japanese = japaneseMessages();
-  if (start.error != UsageError::kNone) {
-    std::fprintf(stderr, "fenmarq: %s\n%s\n", usageErrorText(start, japanese).c_str(),
-                 japanese ? "使い方は 'fenmarq --help' で表示されます。" : "Try 'fenmarq --help'.");
-    return 2;
-  }
-  if (start.folder) {
-    if (const std::error_code error = enterStartFolder(*start.folder)) {
-      // Started from a file manager or the menu, the message box is all the
-      // user sees; from a terminal, standard error says it too.
-      std::fprintf(stderr, "fenmarq: %s\n",
-                   startFolderFailure(*start.folder, error, japanese).c_str());
-      QMessageBox box(QMessageBox::Critical, QStringLiteral("fenmarq"),
-                      QString::fromStdString(startFolderFailure(*start.folder, error, true)),
-                      QMessageBox::Ok);
-      box.setTextFormat(Qt::PlainText);
-      box.exec();
-      return 1;
-    }
-  }
+  const std::string text = "fenmarq: " + usageErrorText(start, japanese) + "\n" +
+                           std::string(windowHelpHint(japanese)) + "\n";
+  std::fputs(text.c_str(), stderr);
+}
+
+// Started from a file manager or the menu, the message box is all the user
+// sees; from a terminal, standard error says it too.
+void COrvatchApp::showStartFolderFailure(const std::string& folder, std::error_code error) {
+  std::fprintf(stderr, "fenmarq: %s\n",
+               startFolderFailure(folder, error, japaneseMessages()).c_str());
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("fenmarq"),
+                  QString::fromStdString(startFolderFailure(folder, error, true)), QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+// Nothing is kept: closing the dialog, however it is closed, ends the
+// program normally.
+bool COrvatchApp::runDialog(const std::vector<std::string>& entries) {
   COrvatchDlg dialog;
-  QStringList entries;
-  for (const std::string& entry : start.entries) entries.append(QString::fromStdString(entry));
-  dialog.addTargets(entries);
+  QStringList listed;
+  for (const std::string& entry : entries) listed.append(QString::fromStdString(entry));
+  dialog.addTargets(listed);
   dialog.exec();
-  // Nothing is kept: closing the dialog, however it is closed, ends the
-  // program normally.
-  return 0;
+  return true;
 }
 
 }  // namespace fenmarq

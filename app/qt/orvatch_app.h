@@ -5,10 +5,15 @@
 #include <QApplication>
 #include <QTranslator>
 #include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/window_launch.h"
 
 namespace fenmarq {
 
-class COrvatchApp final : public QApplication {
+class COrvatchApp final : public QApplication, private WindowToolkit {
   Q_OBJECT
 
  public:
@@ -26,6 +31,10 @@ class COrvatchApp final : public QApplication {
   int run();
 
  private:
+  void showUsageError(const WindowStart& start) override;
+  void showStartFolderFailure(const std::string& folder, std::error_code error) override;
+  bool runDialog(const std::vector<std::string>& entries) override;
+
   QTranslator qtTranslations_;
 };
 

@@ -13,16 +13,11 @@
 #include "app/command_line.h"
 #include "app/start_folder.h"
 #include "app/win32/orvatch_dlg.h"
+#include "app/window_launch.h"
 #include "platform/utf16_win32.h"
 
 namespace fenmarq {
 namespace {
-
-// There is no console to print the usage on: --help and usage errors show it.
-constexpr std::string_view kUsage =
-    "使い方: fenmarq [フォルダ] [ファイル...]\n"
-    "フォルダを指定するとそのフォルダで、ファイルだけを指定すると最初のファイルのあるフォルダで"
-    "作業します。指定したファイルは順に一覧に加えます。";
 
 void showMessage(const std::string& text, UINT icon) {
   MessageBoxW(nullptr, utf16FromUtf8(text).c_str(), L"fenmarq", MB_OK | icon);
@@ -41,33 +36,38 @@ std::vector<std::string> commandLineArguments() {
 
 }  // namespace
 
+// There is no console to print the help on: --help and usage errors show
+// the usage in brief.
 int COrvatchApp::run() {
   const std::vector<std::string> args = commandLineArguments();
   if (windowRequestOf(args) != WindowRequest::kOpen) {
-    showMessage("fenmarq " FENMARQ_VERSION "\n\n" + std::string(kUsage), MB_ICONINFORMATION);
-    return 0;
+    showMessage("fenmarq " FENMARQ_VERSION "\n\n" + std::string(windowUsageInBrief()),
+                MB_ICONINFORMATION);
+    return kWindowDone;
   }
-  const WindowStart start = windowStartOf(args);
-  if (start.error != UsageError::kNone) {
-    showMessage(usageErrorText(start, true) + "\n\n" + std::string(kUsage), MB_ICONERROR);
-    return 2;
-  }
-  if (start.folder) {
-    if (const std::error_code error = enterStartFolder(*start.folder)) {
-      showMessage(startFolderFailure(*start.folder, error, true), MB_ICONERROR);
-      return 1;
-    }
-  }
+  return launchWindow(windowStartOf(args), *this);
+}
+
+void COrvatchApp::showUsageError(const WindowStart& start) {
+  showMessage(usageErrorText(start, true) + "\n\n" + std::string(windowUsageInBrief()),
+              MB_ICONERROR);
+}
+
+void COrvatchApp::showStartFolderFailure(const std::string& folder, std::error_code error) {
+  showMessage(startFolderFailure(folder, error, true), MB_ICONERROR);
+}
+
+bool COrvatchApp::runDialog(const std::vector<std::string>& entries) {
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   COrvatchDlg dialog;
-  dialog.addTargets(start.entries);
+  dialog.addTargets(entries);
   // Now and then the system fails to create a dialog at the first attempt.
-  if (dialog.runModal() || dialog.runModal()) return 0;
+  if (dialog.runModal() || dialog.runModal()) return true;
   showMessage(
       "ウィンドウを作成できませんでした（エラー番号 " + std::to_string(GetLastError()) + "）。",
       MB_ICONERROR);
-  return 1;
+  return false;
 }
 
 }  // namespace fenmarq

@@ -131,6 +131,8 @@ TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
        1,
        std::string(kNotTargetLog) + notOpenedLine("amd_1min_20160412.99999")},
       {{"convert", "readme.txt"}, 0, std::string(kNotTargetLog) + std::string(kBatchEndLog)},
+      // After "--" even --help names a file.
+      {{"convert", "--", "--help"}, 0, std::string(kNotTargetLog) + std::string(kBatchEndLog)},
       // One job: nothing after the entry that ends the batch is started.
       {{"convert", "--jobs", "1", "amd_1min_20160412.99999", std::string(kAmd)},
        1,
@@ -267,6 +269,14 @@ TEST(CliTest, HelpVersionAndJobsInTheirUsualForms) {
       {{"samples", "-h"},
        "Usage:\n  fenmarq-cli samples [--date YYYYMMDD] DIR\n\nsamples ",
        "convert"},
+      // Anywhere among the options, FILE absent with a LIST, and only the
+      // command's own exit statuses.
+      {{"convert", "--make-dirs", "--help"},
+       "\n  fenmarq-cli convert [OPTION...] --files-from LIST [FILE...]\n",
+       "the table could not be written"},
+      {{"--help"}, "\n  fenmarq-cli convert [OPTION...] --files-from LIST [FILE...]\n", ""},
+      {{"table", "x", "-h", "--fast"}, "\nExit status: 0 done; 1 the table ", "; 3 done"},
+      {{"samples", "--date=20160412", "--help"}, "\nExit status: 0 done; 1 a sample ", "; 3 "},
   };
   for (const auto& h : helps) {
     const CliRun help = runCli(h.args);
@@ -276,10 +286,14 @@ TEST(CliTest, HelpVersionAndJobsInTheirUsualForms) {
     EXPECT_TRUE(h.lacks.empty() || help.out.find(h.lacks) == std::string::npos) << help.out;
     EXPECT_NE(help.out.find("\nExit status: 0 done; 1 "), std::string::npos) << help.out;
   }
-  const CliRun version = runCli({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_TRUE(version.out.starts_with("fenmarq-cli " FENMARQ_VERSION "\n")) << version.out;
-  EXPECT_NE(version.out.find("MIT License\nCP932 codec: "), std::string::npos) << version.out;
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--version"},
+                                               {"convert", "--version"},
+                                               {"table", "--raw", "--version", "-h"}}) {
+    const CliRun version = runCli(args);
+    EXPECT_EQ(version.status, 0) << args.back();
+    EXPECT_TRUE(version.out.starts_with("fenmarq-cli " FENMARQ_VERSION "\n")) << version.out;
+    EXPECT_NE(version.out.find("MIT License\nCP932 codec: "), std::string::npos) << version.out;
+  }
   for (const std::vector<std::string>& jobs :
        {std::vector<std::string>{"-j2"}, {"-j", "2"}, {"--jobs=2"}, {"--jobs", "2"}}) {
     std::vector<std::string> args = {"convert"};

@@ -1,0 +1,26 @@
+// The files that convert and table read: FILE arguments and the paths of
+// each --files-from LIST.
+#ifndef FENMARQ_CLI_FILE_OPERANDS_H_
+#define FENMARQ_CLI_FILE_OPERANDS_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fenmarq {
+
+// Appends the files that the argument `arg` names: on Windows its wildcards
+// are expanded here, as the shell does elsewhere.
+void appendFileArgument(const std::string& arg, std::vector<std::string>& files);
+
+// The usage error of a --files-from without its LIST.
+inline constexpr std::string_view kListMissingText = "--files-from needs a LIST";
+
+// Appends the paths that each of `lists` names to `paths`, in order:
+// kExitSuccess, or the exit status of the first list that cannot be read
+// or is not text, after saying so.
+int appendListed(const std::vector<std::string>& lists, std::vector<std::string>& paths);
+
+}  // namespace fenmarq
+
+#endif  // FENMARQ_CLI_FILE_OPERANDS_H_
