@@ -1,6 +1,5 @@
 #include "app/command_line.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -69,17 +68,6 @@ WindowRequest windowRequestOf(const std::vector<std::string>& args) {
     if (arg == "--version" || arg == "-v") return WindowRequest::kVersion;
   }
   return WindowRequest::kOpen;
-}
-
-bool japaneseMessages(const char* lcAll, const char* lcMessages, const char* lang) {
-  for (const char* value : {lcAll, lcMessages, lang}) {
-    if (value != nullptr && *value != '\0') return std::string_view(value).starts_with("ja");
-  }
-  return false;
-}
-
-bool japaneseMessages() {
-  return japaneseMessages(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
 std::string_view windowHelp(bool japanese) { return japanese ? kHelpJapanese : kHelpEnglish; }

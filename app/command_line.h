@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/user_language.h"
+
 namespace fenmarq {
 
 enum class WindowRequest { kOpen, kHelp, kVersion };
@@ -16,13 +18,6 @@ enum class WindowRequest { kOpen, kHelp, kVersion };
 // --help (-h) or --version (-v) anywhere before "--", whatever else the
 // arguments hold (Qt's own options among them): the first one asked for.
 WindowRequest windowRequestOf(const std::vector<std::string>& args);
-
-// Whether the program's own texts are to be Japanese: the locale of
-// messages, the first of LC_ALL, LC_MESSAGES and LANG that is set and not
-// empty, starts with "ja". Null stands for a variable that is not set.
-bool japaneseMessages(const char* lcAll, const char* lcMessages, const char* lang);
-// The same, from the environment.
-bool japaneseMessages();
 
 // The usage, options and exit statuses, in Japanese or in English.
 std::string_view windowHelp(bool japanese);

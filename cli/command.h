@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/option_reader.h"
+#include "cli/text.h"
 
 namespace fenmarq {
 
@@ -22,9 +23,9 @@ enum ExitStatus {
 
 // A command's part of the help; each text ends in a line end.
 struct CommandHelp {
-  std::string_view synopsis;     // its "  fenmarq-cli NAME ..." lines
-  std::string_view description;  // its paragraph, which starts with its name, and its options
-  std::string_view exitStatus;   // "Exit status: ..." with the statuses it gives
+  Text synopsis;     // its "  fenmarq-cli NAME ..." lines
+  Text description;  // its paragraph, which starts with its name, and its options
+  Text exitStatus;   // "Exit status: ..." with the statuses it gives
 };
 
 struct Command {

@@ -6,7 +6,8 @@ namespace fenmarq {
 namespace {
 
 constexpr std::string_view kProgramPrefix = "fenmarq-cli: ";
-constexpr std::string_view kHelpHintText = "Try 'fenmarq-cli --help'.";
+constexpr Text kHelpHintText = {"Try 'fenmarq-cli --help'.",
+                                "使い方は fenmarq-cli --help で表示されます。"};
 
 }  // namespace
 
@@ -21,6 +22,10 @@ std::string fill(std::string_view text, std::initializer_list<std::string_view> 
   return filled.append(text);
 }
 
+std::string fill(const Text& text, std::initializer_list<std::string_view> args) {
+  return fill(say(text), args);
+}
+
 void print(StandardStream stream, std::string_view text) { writeStandard(stream, text); }
 
 bool productWritten() {
@@ -30,22 +35,28 @@ bool productWritten() {
 int printProduct(std::string_view text) {
   print(StandardStream::kOutput, text);
   if (productWritten()) return kExitSuccess;
-  return failed(kStdoutLostText, kExitBatchEnded);
+  return failed(say(kStdoutLostText), kExitBatchEnded);
 }
 
 int usageError(std::string_view message) {
   printError(message);
-  print(StandardStream::kError, std::string(kHelpHintText) + "\n");
+  print(StandardStream::kError, std::string(say(kHelpHintText)) + "\n");
   return kExitUsage;
 }
+
+int usageError(const Text& message) { return usageError(say(message)); }
 
 void printError(std::string_view message) {
   print(StandardStream::kError, std::string(kProgramPrefix).append(message) + "\n");
 }
 
+void printError(const Text& message) { printError(say(message)); }
+
 int failed(std::string_view message, int status) {
   printError(message);
   return status;
 }
+
+int failed(const Text& message, int status) { return failed(say(message), status); }
 
 }  // namespace fenmarq

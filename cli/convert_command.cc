@@ -15,10 +15,11 @@ namespace fenmarq {
 namespace {
 
 constexpr CommandHelp kHelp = {
-    .synopsis =
-        "  fenmarq-cli convert [--make-dirs] [--jobs N] [--files-from LIST] FILE...\n"
-        "  fenmarq-cli convert [OPTION...] --files-from LIST [FILE...]\n",
-    .description = R"(convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
+    .synopsis = {"  fenmarq-cli convert [--make-dirs] [--jobs N] [--files-from LIST] FILE...\n"
+                 "  fenmarq-cli convert [OPTION...] --files-from LIST [FILE...]\n",
+                 "  fenmarq-cli convert [--make-dirs] [--jobs N] [--files-from LIST] FILE...\n"
+                 "  fenmarq-cli convert [オプション...] --files-from LIST [FILE...]\n"},
+    .description = {R"(convert     Converts FILE... in order, writing ./CSVFiles/CSV_<name>.CSV,
             ./HEXFiles/HEX_<name>.txt and ./CHKFiles/CHK_<name>.txt under the
             current directory. The log goes to standard output (UTF-8),
             message texts to standard error. On Windows a FILE with * or ?
@@ -27,7 +28,8 @@ constexpr CommandHelp kHelp = {
   --make-dirs  create HEXFiles, CSVFiles and CHKFiles when missing
   --files-from LIST, --files-from=LIST
                convert the files named in LIST too, after FILE...: one
-               path a line, UTF-8 or UTF-16 with a byte-order mark;
+               path a line, UTF-8 or UTF-16 with a byte-order mark (on
+               Windows also the system's code page, as cmd writes it);
                LIST - is standard input; may be given more than once
   --jobs N, --jobs=N, -j N, -jN
                convert N files at a time (default: one per processor);
@@ -36,20 +38,48 @@ constexpr CommandHelp kHelp = {
                either way: no file after one that ends the batch touches
                an output.
 )",
-    .exitStatus = R"(Exit status: 0 done; 1 a failure ended the batch (a LIST that cannot be
+                    R"(convert     FILE... を順に変換し、現在のフォルダの下の
+            ./CSVFiles/CSV_<名前>.CSV、./HEXFiles/HEX_<名前>.txt、
+            ./CHKFiles/CHK_<名前>.txt に書きます。ログは標準出力に（UTF-8）、
+            メッセージは標準エラー出力に出ます。Windows では、最後の部分に
+            * か ? のある FILE は当てはまるファイルを名前の順に表し、
+            当てはまるものがなければそのままの名前です。
+  --make-dirs  HEXFiles、CSVFiles、CHKFiles がなければ作る
+  --files-from LIST, --files-from=LIST
+               LIST にあるファイルも FILE... の後に変換する。一行に一つの
+               パスで、UTF-8 か BOM 付きの UTF-16（Windows ではコマンド
+               プロンプトが書くシステムの文字コードも）。LIST が - なら
+               標準入力。何度でも指定できる
+  --jobs N, --jobs=N, -j N, -jN
+               N 個のファイルを同時に変換する（既定はプロセッサごとに一つ）。
+               --jobs 1 なら一つのスレッドで一つずつ変換する。どちらでも
+               ログ、終了ステータス、ファイルは同じで、変換を止めたファイルの
+               後のファイルは出力に触れない
+)"},
+    .exitStatus = {R"(Exit status: 0 done; 1 a failure ended the batch (a LIST that cannot be
 read, an input or output that cannot be opened, memory, a start folder that
 cannot be entered, no CP932 codec); 2 usage error (a LIST line that is not
 text among them); 3 done, but a file could not be written or closed
 completely, a CHK comparison failed, or an input held more bytes than its
 reported size.
 )",
+                   R"(終了ステータス: 0 終了。1 途中で終了した（読めない LIST、開けない入力
+ファイルや出力ファイル、メモリ不足、移動できない起動フォルダ、CP932 の変換が
+ない）。2 使い方の誤り（テキストとして読めない LIST の行を含む）。3 終了したが、
+書き込みか閉じるのを終えられなかったファイル、確認に失敗した CHK ファイル、
+報告された大きさより長い入力がある。
+)"},
 };
 
-constexpr std::string_view kJobsText = "--jobs needs a number from 1 to 256";
-constexpr std::string_view kNeedsFileText = "convert needs at least one FILE";
-constexpr std::string_view kNoCurrentDirectoryText = "cannot read the current directory: {}";
-constexpr std::string_view kMissingFoldersText =
-    "missing output folders in {}:{}; create them there, or use --make-dirs";
+constexpr Text kJobsText = {"--jobs needs a number from 1 to 256",
+                            "--jobs には 1 から 256 までの数が要ります"};
+constexpr Text kNeedsFileText = {"convert needs at least one FILE",
+                                 "convert には FILE が一つ以上要ります"};
+constexpr Text kNoCurrentDirectoryText = {"cannot read the current directory: {}",
+                                          "現在のフォルダを読めません: {}"};
+constexpr Text kMissingFoldersText = {
+    "missing output folders in {}:{}; create them there, or use --make-dirs",
+    "{} に出力フォルダがありません:{}。そこに作るか、--make-dirs を付けてください"};
 
 enum ConvertOption { kMakeDirs, kJobs, kFilesFrom };
 

@@ -8,9 +8,14 @@
 namespace fenmarq {
 namespace {
 
-constexpr std::string_view kStandardInputName = "(standard input)";
-constexpr std::string_view kListUnreadableText = "{}: cannot read: {}";
-constexpr std::string_view kListNotTextText = "{}:{}: not valid text";
+constexpr Text kStandardInputName = {"(standard input)", "（標準入力）"};
+constexpr Text kListUnreadableText = {"{}: cannot read: {}", "{}: 読めません: {}"};
+constexpr Text kListNotTextText = {"{}:{}: not valid text", "{}:{}: テキストとして読めません"};
+// A list that was read in the system's code page too.
+constexpr Text kListNotTextInCodePageText = {
+    "{}:{}: not valid text (neither UTF-8 nor code page {}; chcp 65001 makes cmd write UTF-8)",
+    "{}:{}: テキストとして読めません（UTF-8 でもコード ページ {} でもありません。chcp 65001 "
+    "を実行すると、コマンド プロンプトは UTF-8 で書きます）"};
 
 }  // namespace
 
@@ -21,12 +26,16 @@ void appendFileArgument(const std::string& arg, std::vector<std::string>& files)
 
 int appendListed(const std::vector<std::string>& lists, std::vector<std::string>& paths) {
   for (const std::string& list : lists) {
-    const std::string_view name = list == "-" ? kStandardInputName : list;
-    std::size_t line = 0;
-    std::string err;
-    if (readPathList(list, paths, &line, &err)) continue;
-    if (line == 0) return failed(fill(kListUnreadableText, {name, err}), kExitBatchEnded);
-    return failed(fill(kListNotTextText, {name, std::to_string(line)}), kExitUsage);
+    const std::string_view name = list == "-" ? say(kStandardInputName) : list;
+    ListFailure failure;
+    if (readPathList(list, paths, &failure)) continue;
+    if (failure.badLine == 0) {
+      return failed(fill(kListUnreadableText, {name, failure.reason}), kExitBatchEnded);
+    }
+    const std::string line = std::to_string(failure.badLine);
+    if (failure.codePage == 0) return failed(fill(kListNotTextText, {name, line}), kExitUsage);
+    return failed(fill(kListNotTextInCodePageText, {name, line, std::to_string(failure.codePage)}),
+                  kExitUsage);
   }
   return kExitSuccess;
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/text.h"
+
 namespace fenmarq {
 
 // Appends the files that the argument `arg` names: on Windows its wildcards
@@ -14,7 +16,8 @@ namespace fenmarq {
 void appendFileArgument(const std::string& arg, std::vector<std::string>& files);
 
 // The usage error of a --files-from without its LIST.
-inline constexpr std::string_view kListMissingText = "--files-from needs a LIST";
+inline constexpr Text kListMissingText = {"--files-from needs a LIST",
+                                          "--files-from には LIST が要ります"};
 
 // Appends the paths that each of `lists` names to `paths`, in order:
 // kExitSuccess, or the exit status of the first list that cannot be read

@@ -18,15 +18,19 @@ namespace {
 
 const Command* const kCommands[] = {&kConvertCommand, &kTableCommand, &kSamplesCommand};
 
-constexpr std::string_view kUsageHeading = "Usage:\n";
-constexpr std::string_view kHelpSynopsis = "  fenmarq-cli [COMMAND] --help | --version\n";
-constexpr std::string_view kAbout =
+constexpr Text kUsageHeading = {"Usage:\n", "使い方:\n"};
+constexpr Text kHelpSynopsis = {"  fenmarq-cli [COMMAND] --help | --version\n",
+                                "  fenmarq-cli [コマンド] --help | --version\n"};
+constexpr Text kAbout = {
     R"(Converts JMA observation files (amd/sfc, 1min/10sec) into CSV sheets (code
 page 932) with a hexadecimal rendering and a verified copy of it.
-)";
+)",
+    R"(気象庁の観測データ（amd・sfc、1分値・10秒値）を CSV ファイル（シフト JIS）に
+変換し、元データの１６進表示と、読み戻して確かめたその写しを作ります。
+)"};
 // Every command's statuses together; the README and the manual page repeat
 // it word for word.
-constexpr std::string_view kExitStatusText =
+constexpr Text kExitStatusText = {
     R"(Exit status: 0 done; 1 a failure ended the batch (an input or output that
 cannot be opened, memory, a start folder that cannot be entered, no CP932
 codec) or the table could not be written; 2 usage error (a LIST line that
@@ -34,33 +38,40 @@ is not text among them), or table inputs that are no conversion target,
 cannot be opened or differ in format; 3 done, but a file could not be
 written or closed completely, a CHK comparison failed, or an input held
 more bytes than its reported size.
-)";
+)",
+    R"(終了ステータス: 0 終了。1 途中で終了した（開けない入力ファイルや出力ファイル、
+メモリ不足、移動できない起動フォルダ、CP932 の変換がない）か、表を書けなかった。
+2 使い方の誤り（テキストとして読めない LIST の行を含む）か、表の入力に変換対象で
+ないもの、開けないもの、形式の違うものがある。3 終了したが、書き込みか閉じるのを
+終えられなかったファイル、確認に失敗した CHK ファイル、報告された大きさより長い
+入力がある。
+)"};
 // The version, then the codec's name.
 constexpr std::string_view kVersionText =
     "fenmarq-cli {}\n"
     "Copyright (c) 2026 The Fenmarq developers; MIT License\n"
     "CP932 codec: {}\n";
-constexpr std::string_view kMissingCommandText = "missing command";
-constexpr std::string_view kUnknownCommandText = "unknown command '{}'";
-constexpr std::string_view kOutOfMemoryText = "out of memory";
+constexpr Text kMissingCommandText = {"missing command", "コマンドがありません"};
+constexpr Text kUnknownCommandText = {"unknown command '{}'", "「{}」というコマンドはありません"};
+constexpr Text kOutOfMemoryText = {"out of memory", "メモリが足りません"};
 
 // The whole usage: every command's synopsis, then every command's
 // paragraph, then all exit statuses.
 std::string programHelp() {
-  std::string help(kUsageHeading);
-  for (const Command* command : kCommands) help.append(command->help.synopsis);
-  help.append(kHelpSynopsis).append("\n").append(kAbout).append("\n");
-  for (const Command* command : kCommands) help.append(command->help.description);
-  return help.append("\n").append(kExitStatusText);
+  std::string help(say(kUsageHeading));
+  for (const Command* command : kCommands) help.append(say(command->help.synopsis));
+  help.append(say(kHelpSynopsis)).append("\n").append(say(kAbout)).append("\n");
+  for (const Command* command : kCommands) help.append(say(command->help.description));
+  return help.append("\n").append(say(kExitStatusText));
 }
 
 std::string commandHelp(const Command& command) {
-  return std::string(kUsageHeading)
-      .append(command.help.synopsis)
+  return std::string(say(kUsageHeading))
+      .append(say(command.help.synopsis))
       .append("\n")
-      .append(command.help.description)
+      .append(say(command.help.description))
       .append("\n")
-      .append(command.help.exitStatus);
+      .append(say(command.help.exitStatus));
 }
 
 std::string versionText() {

@@ -8,7 +8,7 @@
 namespace fenmarq {
 namespace {
 
-constexpr std::string_view kUnknownOptionText = "unknown option '{}'";
+constexpr Text kUnknownOptionText = {"unknown option '{}'", "「{}」というオプションはありません"};
 
 // The spec that `arg` names: "--name" or "--name=value" for `name`, "-x" or
 // "-xvalue" for `letter`; null for none.
@@ -35,7 +35,7 @@ ArgumentItem optionAt(std::span<const std::string> args, std::size_t& at,
   const std::string& arg = args[at];
   const OptionSpec* spec = specOf(arg, options);
   const std::size_t valueAt = attachedValueAt(arg);
-  const bool takesValue = spec != nullptr && !spec->missingValueText.empty();
+  const bool takesValue = spec != nullptr && !spec->missingValueText.english.empty();
   if (spec == nullptr || (!takesValue && valueAt != std::string::npos)) {
     return {ArgumentItem::kError, -1, fill(kUnknownOptionText, {arg})};
   }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/text.h"
+
 namespace fenmarq {
 
 struct OptionSpec {
@@ -18,7 +20,7 @@ struct OptionSpec {
   char letter = '\0';     // 'j' for -j, or none
   // For an option with a value, the usage error when it is missing, "{}"
   // standing for the option as given; empty for an option without one.
-  std::string_view missingValueText = {};
+  Text missingValueText = {};
 };
 
 struct ArgumentItem {

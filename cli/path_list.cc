@@ -214,20 +214,21 @@ std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& pat
   return decoder.badLine();
 }
 
-bool readPathList(const std::string& list, std::vector<std::string>& paths, std::size_t* badLine,
-                  std::string* err) {
+bool readPathList(const std::string& list, std::vector<std::string>& paths, ListFailure* failure) {
   const std::size_t given = paths.size();
   PathListDecoder decoder(paths, systemCodePage());
   const auto take = [&decoder](std::string_view bytes) { return decoder.take(bytes); };
-  const bool read = list == "-" ? readStandardInput(take, err) : readStream(list, take, err);
+  *failure = {};
+  const bool read = list == "-" ? readStandardInput(take, &failure->reason)
+                                : readStream(list, take, &failure->reason);
   if (!read) {
     paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(given), paths.end());
-    *badLine = 0;
     return false;
   }
   decoder.finish();
-  *badLine = decoder.badLine();
-  return *badLine == 0;
+  failure->badLine = decoder.badLine();
+  failure->codePage = decoder.codePage();
+  return failure->badLine == 0;
 }
 
 }  // namespace fenmarq

@@ -92,14 +92,20 @@ class PathListDecoder {
 std::size_t appendPathList(std::string_view bytes, std::vector<std::string>& paths,
                            unsigned fallbackCodePage);
 
+// Why a list was not read.
+struct ListFailure {
+  std::size_t badLine = 0;  // the line that is not text, or 0
+  unsigned codePage = 0;    // the code page that line was tried in too, or 0
+  std::string reason;       // the system's, when the list cannot be opened or read
+};
+
 // Reads the list `list`, a file or standard input for "-", to its end as it
 // arrives and appends its paths to `paths`, falling back to the system's
-// code page. False when a line is not text,
-// with `badLine` its number and nothing appended, reading no further; false
-// with `badLine` 0 and `err` the system's reason when the list cannot be
-// opened or a read fails, nothing appended either.
-bool readPathList(const std::string& list, std::vector<std::string>& paths, std::size_t* badLine,
-                  std::string* err);
+// code page. False when a line is not text, with its number and nothing
+// appended, reading no further; false with `badLine` 0 and the system's
+// reason when the list cannot be opened or a read fails, nothing appended
+// either.
+bool readPathList(const std::string& list, std::vector<std::string>& paths, ListFailure* failure);
 
 }  // namespace fenmarq
 

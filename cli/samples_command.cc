@@ -14,8 +14,9 @@ namespace fenmarq {
 namespace {
 
 constexpr CommandHelp kHelp = {
-    .synopsis = "  fenmarq-cli samples [--date YYYYMMDD] DIR\n",
-    .description = R"(samples     Writes one sample day file per record format into DIR and creates
+    .synopsis = {"  fenmarq-cli samples [--date YYYYMMDD] DIR\n",
+                 "  fenmarq-cli samples [--date YYYYMMDD] DIR\n"},
+    .description = {R"(samples     Writes one sample day file per record format into DIR and creates
             its HEXFiles, CSVFiles and CHKFiles folders. The days are
             2016-04-12, and 2012-06-01 for the sfc 10sec layout of
             2008-07-25 to 2015-03-02.
@@ -26,20 +27,40 @@ constexpr CommandHelp kHelp = {
                2015-03-02, sfc 1min from 2008-06-25); a date that is not
                a calendar date, or that no format covers, is a usage error
 )",
-    .exitStatus = R"(Exit status: 0 done; 1 a sample file or output folder could not be
+                    R"(samples     記録形式ごとに一日分の試しの観測データを DIR に書き、その
+            HEXFiles、CSVFiles、CHKFiles フォルダを作ります。日付は
+            2016-04-12 で、2008-07-25 から 2015-03-02 までの sfc 10秒値の
+            形式だけ 2012-06-01 です。
+  --date YYYYMMDD, --date=YYYYMMDD
+               代わりに YYYYMMDD の日を、その日を含む形式について書く
+               （amd 1分値は 2008-11-18 から、amd と sfc の 10秒値は
+               2015-03-03 から、以前の sfc 10秒値の形式は 2008-07-25 から
+               2015-03-02 まで、sfc 1分値は 2008-06-25 から）。暦にない日付や、
+               どの形式も含まない日付は使い方の誤り
+)"},
+    .exitStatus = {R"(Exit status: 0 done; 1 a sample file or output folder could not be
 written; 2 usage error.
 )",
+                   R"(終了ステータス: 0 終了。1 試しのファイルか出力フォルダを書けなかった。
+2 使い方の誤り。
+)"},
 };
 
-constexpr std::string_view kNeedsDirText = "samples needs exactly one DIR";
-constexpr std::string_view kNotDateText = "--date {} is not a calendar date YYYYMMDD";
-constexpr std::string_view kNoFormatText = "no record format covers --date {}";
-constexpr std::string_view kNotWrittenText = "cannot write {}";
+constexpr Text kNeedsDirText = {"samples needs exactly one DIR",
+                                "samples には DIR を一つだけ指定します"};
+constexpr Text kNotDateText = {"--date {} is not a calendar date YYYYMMDD",
+                               "--date {} は暦にある日付（YYYYMMDD）ではありません"};
+constexpr Text kNoFormatText = {"no record format covers --date {}",
+                                "--date {} の日を含む記録形式はありません"};
+constexpr Text kNotWrittenText = {"cannot write {}", "{} に書き込めません"};
 
 enum SamplesOption { kDate };
 
 constexpr OptionSpec kOptions[] = {
-    {kDate, "--date", '\0', "--date needs a date YYYYMMDD"},
+    {kDate,
+     "--date",
+     '\0',
+     {"--date needs a date YYYYMMDD", "--date には日付 YYYYMMDD が要ります"}},
 };
 
 struct SamplesSettings {

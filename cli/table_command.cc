@@ -20,11 +20,15 @@ namespace fenmarq {
 namespace {
 
 constexpr CommandHelp kHelp = {
-    .synopsis =
-        "  fenmarq-cli table [--raw] [--ascii-names] [-o OUT] [--schema FILE] FILE...\n"
-        "  fenmarq-cli table [OPTION...] --files-from LIST [FILE...]\n"
-        "  fenmarq-cli table [--raw] --columns FORMAT\n",
-    .description = R"(table       Writes one table of every record of every FILE, in order, to OUT
+    .synopsis = {"  fenmarq-cli table [--raw] [--ascii-names] [--bom] [-o OUT] [--schema FILE] "
+                 "FILE...\n"
+                 "  fenmarq-cli table [OPTION...] --files-from LIST [FILE...]\n"
+                 "  fenmarq-cli table [--raw] --columns FORMAT\n",
+                 "  fenmarq-cli table [--raw] [--ascii-names] [--bom] [-o OUT] [--schema FILE] "
+                 "FILE...\n"
+                 "  fenmarq-cli table [オプション...] --files-from LIST [FILE...]\n"
+                 "  fenmarq-cli table [--raw] --columns FORMAT\n"},
+    .description = {R"(table       Writes one table of every record of every FILE, in order, to OUT
             or to standard output, for pandas, R, DuckDB and the like: UTF-8,
             CSV (RFC 4180), one header row, one row per record. Columns:
             file, record (from 0 in its file), time (where every record
@@ -49,42 +53,89 @@ constexpr CommandHelp kHelp = {
   --raw        the stored integers, as the CSV sheet holds them
   --ascii-names
                name the field columns g01_01, g01_02, ... (group, column)
+  --bom        begin the table with a UTF-8 byte-order mark, for Excel to
+               open it by double-click
   --columns FORMAT
                describes every column of FORMAT (a file name, or its
                kind_interval_YYYYMMDD part) as a CSV table: names, type,
                unit, sheet column, encoding, offset, scale, note
 )",
-    .exitStatus = R"(Exit status: 0 done; 1 the table could not be written (an input that
+                    R"(table       すべての FILE のすべての記録を順に一つの表にして、OUT か標準
+            出力に書きます。pandas、R、DuckDB などのための UTF-8 の CSV
+            （RFC 4180）で、見出しが一行、記録ごとに一行です。列は file、
+            record（ファイルの中で 0 から）、time（どの記録も時刻を持つ
+            とき。ISO 8601、+09:00）、続いて項目ごとに一つで、名前は
+            グループ/ラベル[単位]、値は形式の注と単位の欄のとおりの物理量
+            です。空の欄は欠測です。FILE はすべて、名前で同じ記録形式を
+            選ぶものにします。形式より短いファイルはゼロとして読み、標準
+            エラー出力に警告が出ます。-o OUT のときは、OUT.schema.json が
+            すべての列を説明します（Frictionless Table Schema）。
+  -o OUT, --output OUT, --output=OUT
+               表を OUT に書く（- は標準出力）。書き終えてから OUT を（OUT が
+               リンクならその先のファイルを）置き換え、アクセス権は保つ。
+               デバイス、FIFO、/dev/stdout にはそのまま書き、--schema で
+               求めない限りスキーマは書かない
+  --schema FILE, --schema=FILE
+               スキーマを FILE に書く（-o があってもなくても）。- は標準出力で、
+               -o FILE と一緒に使う
+  --files-from LIST, --files-from=LIST
+               LIST にあるファイルも FILE... の後に読む。LIST と FILE の
+               ワイルドカードは convert と同じ
+  --raw        CSV ファイルと同じ、記録された整数のまま
+  --ascii-names
+               項目の列を g01_01、g01_02、...（グループ、列）と名付ける
+  --bom        表の初めに UTF-8 の BOM を付ける（エクセルでダブルクリック
+               して開けるように）
+  --columns FORMAT
+               FORMAT（ファイル名か、その kind_interval_YYYYMMDD の部分）の
+               すべての列を CSV の表で説明する：名前、型、単位、CSV ファイルの
+               列、符号化、位置、倍率、注
+)"},
+    .exitStatus = {R"(Exit status: 0 done; 1 the table could not be written (an input that
 cannot be read, an output that cannot be opened, memory) or a LIST cannot be
 read; 2 usage error (a LIST line that is not text among them), or inputs that
 are no conversion target, cannot be opened or differ in format.
 )",
+                   R"(終了ステータス: 0 終了。1 表を書けなかった（読めない入力、開けない出力、
+メモリ不足）か、読めない LIST がある。2 使い方の誤り（テキストとして読めない
+LIST の行を含む）か、入力に変換対象でないもの、開けないもの、形式の違うものが
+ある。
+)"},
 };
 
-constexpr std::string_view kNeedsFileText = "table needs at least one FILE";
-constexpr std::string_view kColumnsAloneText = "--columns takes only --raw";
-constexpr std::string_view kNotTargetText = "{} is not a conversion target";
-constexpr std::string_view kSchemaToStdoutText = "--schema - needs -o FILE";
-constexpr std::string_view kIsInputText = "{} is one of the FILEs";
-constexpr std::string_view kBothToOneText = "the table and its schema cannot both go to {}";
-constexpr std::string_view kNotOpenedText = "cannot open {}";
-constexpr std::string_view kNotWrittenText = "cannot write {}";
-constexpr std::string_view kFolderNotLockedText = "cannot lock the folder of {}";
-constexpr std::string_view kWarningText = "warning: {}";
+constexpr Text kNeedsFileText = {"table needs at least one FILE",
+                                 "table には FILE が一つ以上要ります"};
+constexpr Text kColumnsAloneText = {"--columns takes only --raw",
+                                    "--columns と一緒に使えるのは --raw だけです"};
+constexpr Text kNotTargetText = {"{} is not a conversion target", "{} は変換対象ではありません"};
+constexpr Text kSchemaToStdoutText = {"--schema - needs -o FILE",
+                                      "--schema - には -o FILE が要ります"};
+constexpr Text kIsInputText = {"{} is one of the FILEs", "{} は入力の FILE の一つです"};
+constexpr Text kBothToOneText = {"the table and its schema cannot both go to {}",
+                                 "表とスキーマを両方 {} に書くことはできません"};
+constexpr Text kNotOpenedText = {"cannot open {}", "{} を開けません"};
+constexpr Text kNotWrittenText = {"cannot write {}", "{} に書き込めません"};
+constexpr Text kFolderNotLockedText = {"cannot lock the folder of {}",
+                                       "{} のフォルダをロックできません"};
+constexpr Text kWarningText = {"warning: {}", "警告: {}"};
 
-enum TableOption { kFilesFrom, kAsciiNames, kRaw, kSchema, kOutput, kColumns };
+enum TableOption { kFilesFrom, kAsciiNames, kRaw, kBom, kSchema, kOutput, kColumns };
 
 constexpr OptionSpec kOptions[] = {
     {kFilesFrom, "--files-from", '\0', kListMissingText},
     {kAsciiNames, "--ascii-names"},
     {kRaw, "--raw"},
-    {kSchema, "--schema", '\0', "--schema needs a file name"},
-    {kOutput, "--output", 'o', "{} needs a file name"},
-    {kColumns, "--columns", '\0', "--columns needs a FORMAT"},
+    {kBom, "--bom"},
+    {kSchema,
+     "--schema",
+     '\0',
+     {"--schema needs a file name", "--schema にはファイル名が要ります"}},
+    {kOutput, "--output", 'o', {"{} needs a file name", "{} にはファイル名が要ります"}},
+    {kColumns, "--columns", '\0', {"--columns needs a FORMAT", "--columns には FORMAT が要ります"}},
 };
 
 struct TableSettings {
-  bool asciiNames = false, raw = false;
+  bool asciiNames = false, raw = false, byteOrderMark = false;
   std::optional<std::string> output, columnsOf, schema;
   std::vector<std::string> files, lists;
 
@@ -109,6 +160,9 @@ int settingsOf(const std::vector<ArgumentItem>& items, TableSettings& settings) 
       case kRaw:
         settings.raw = true;
         break;
+      case kBom:
+        settings.byteOrderMark = true;
+        break;
       case kSchema:
         settings.schema = item.text;
         break;
@@ -126,7 +180,7 @@ int settingsOf(const std::vector<ArgumentItem>& items, TableSettings& settings) 
 // The description of every column of the format that --columns names.
 int listColumns(const TableSettings& settings) {
   if (!settings.files.empty() || !settings.lists.empty() || settings.output ||
-      settings.asciiNames || settings.schema) {
+      settings.asciiNames || settings.schema || settings.byteOrderMark) {
     return usageError(kColumnsAloneText);
   }
   const RecordFormat* format = formatOfName(*settings.columnsOf);
@@ -181,6 +235,10 @@ int checkOutputs(const TableSettings& settings, const TableSources& sources) {
   return kExitSuccess;
 }
 
+// What Excel needs before the table to read it as UTF-8 when it is opened by
+// a double-click; tools that read CSV skip it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 void warn(std::string_view text) { printError(fill(kWarningText, {text})); }
 
 // The table goes to standard output byte for byte.
@@ -192,9 +250,10 @@ class StdoutSink final : public ByteSink {
 int writeToStandardOutput(const TableSettings& settings, const DataTable& table,
                           std::string_view schemaText) {
   StdoutSink sink;
+  if (settings.byteOrderMark) sink.write(kByteOrderMark);
   std::string error;
   const bool written = writeTable(settings.files, table, settings.asciiNames, sink, warn, error);
-  if (!productWritten()) error = kStdoutLostText;
+  if (!productWritten()) error = say(kStdoutLostText);
   if (!written || !error.empty()) return failed(error, kExitBatchEnded);
   if (settings.schema && !writeWhole(*settings.schema, schemaText)) {
     return failed(fill(kNotWrittenText, {*settings.schema}), kExitBatchEnded);
@@ -225,6 +284,7 @@ int writeToFiles(const TableSettings& settings, const DataTable& table,
     if (!schemaOut->open()) return failed(fill(kNotOpenedText, {*schema}), kExitBatchEnded);
     schemaOut->file().write(schemaText);
   }
+  if (settings.byteOrderMark) out.file().write(kByteOrderMark);
   std::string error;
   if (!writeTable(settings.files, table, settings.asciiNames, out.file(), warn, error)) {
     return failed(error, kExitBatchEnded);

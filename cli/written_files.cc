@@ -10,7 +10,7 @@
 namespace fenmarq {
 namespace {
 
-constexpr std::string_view kFolderNotCreatedText = "cannot create {}: {}";
+constexpr Text kFolderNotCreatedText = {"cannot create {}: {}", "{} を作れません: {}"};
 
 }  // namespace
 

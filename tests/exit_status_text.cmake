@@ -18,7 +18,7 @@ function(paragraph_after file start stop out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-paragraph_after(cli/main.cc "Exit status:" ")\";" usage)
+paragraph_after(cli/main.cc "Exit status:" ")\"" usage)
 paragraph_after(README.md "Exit status:" "\n\n" readme)
 paragraph_after(docs/fenmarq-cli.1.in ".SH EXIT STATUS" "\n.SH" manual)
 if(NOT readme STREQUAL usage)

@@ -12,6 +12,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/user_language.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/expected_log.h"
 #include "tests/support/scoped_temp_dir.h"
@@ -50,6 +51,65 @@ TEST(CliTest, SamplesWritesOneDayFilePerFormatAndTheOutputFolders) {
     EXPECT_EQ(readFile(sample.fileName), std::string(bytes.begin(), bytes.end()));
   }
   for (const Output output : kOutputs) EXPECT_TRUE(fs::is_directory(folderOf(output)));
+}
+
+// Usage errors and failures in the user's language: Japanese where the
+// locale of messages is (on Windows the display language: the suite's
+// Japanese run), English elsewhere. On a Japanese Windows a list that cmd
+// wrote in code page 932 is read, and one that is not text in it either
+// says so.
+TEST(CliTest, SpeaksTheUsersLanguage) {
+  const bool japaneseSystem = std::getenv("FENMARQ_JAPANESE_SYSTEM") != nullptr;
+  if (japaneseSystem) {
+    ASSERT_EQ(systemCodePage(), 932u);
+    ASSERT_TRUE(japaneseMessages());
+  }
+  ScopedTempDir dir;
+  writeFile("bad.txt", "a\r\n\x81\r\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string english, japanese;
+  } cases[] = {
+      {{"frob"},
+       "fenmarq-cli: unknown command 'frob'\nTry 'fenmarq-cli --help'.\n",
+       "fenmarq-cli: 「frob」というコマンドはありません\n使い方は fenmarq-cli --help "
+       "で表示されます。\n"},
+      {{"convert", "--jobs", "0", "x"},
+       "fenmarq-cli: --jobs needs a number from 1 to 256\nTry 'fenmarq-cli --help'.\n",
+       "fenmarq-cli: --jobs には 1 から 256 までの数が要ります\n使い方は fenmarq-cli --help "
+       "で表示されます。\n"},
+      {{"table", "--columns", "readme.txt"},
+       "fenmarq-cli: readme.txt is not a conversion target\n",
+       "fenmarq-cli: readme.txt は変換対象ではありません\n"},
+      {{"convert", "--files-from", "bad.txt"},
+       onPosix() ? "fenmarq-cli: bad.txt:2: not valid text\n"
+                 : "fenmarq-cli: bad.txt:2: not valid text (neither UTF-8 nor code page 932; chcp "
+                   "65001 makes cmd write UTF-8)\n",
+       onPosix() ? "fenmarq-cli: bad.txt:2: テキストとして読めません\n"
+                 : "fenmarq-cli: bad.txt:2: テキストとして読めません（UTF-8 でもコード ページ 932 "
+                   "でもありません。chcp 65001 を実行すると、コマンド プロンプトは UTF-8 "
+                   "で書きます）\n"},
+  };
+  // The locale is the child's own on POSIX; on Windows it is the system's.
+  const std::vector<bool> languages =
+      onPosix() ? std::vector<bool>{false, true} : std::vector<bool>{japaneseSystem};
+  for (const bool japanese : languages) {
+    for (const auto& c : cases) {
+      if (!onPosix() && !japaneseSystem && c.args[0] == "convert" && c.args[1] == "--files-from") {
+        continue;  // read in code page 1252, where every byte is text
+      }
+      const CliRun run = runCli(c.args, {.messagesLocale = japanese ? "ja_JP.UTF-8" : "C"});
+      EXPECT_EQ(run.err, japanese ? c.japanese : c.english) << c.args[0];
+    }
+  }
+  if (!japaneseSystem) return;
+  // "dir /b > list.txt" on a Japanese system.
+  fs::create_directory(pathFromUtf8("観測"));
+  writeFile("観測/" + std::string(kAmd), std::string(246'240, '\0'));
+  writeFile("list.txt", "\x8A\xCF\x91\xAA\\" + std::string(kAmd) + "\r\n");
+  const CliRun run = runCli({"convert", "--files-from", "list.txt"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::exists(outputKey(Output::kCsv, kAmd)));
 }
 
 TEST(CliTest, ExitStatusTellsHowTheRunEnded) {
@@ -229,6 +289,9 @@ TEST(CliTest, TableReadsIntoPandasAsItIs) {
   const std::string sfc = "sfc_10sec_20160412.47662";
   const CliRun table = runCli({"table", "--output=t.csv", sfc, sfc});
   ASSERT_EQ(table.status, 0) << table.err;
+  // --bom puts a byte-order mark before the same bytes, which pandas skips.
+  ASSERT_EQ(runCli({"table", "--bom", "-o", "b.csv", sfc, sfc}).status, 0);
+  EXPECT_EQ(readFile("b.csv"), "\xEF\xBB\xBF" + readFile("t.csv"));
   // --columns describes every column under a heading.
   const CliRun columns = runCli({"table", "--columns", sfc});
   ASSERT_EQ(columns.status, 0);
@@ -242,12 +305,14 @@ TEST(CliTest, TableReadsIntoPandasAsItIs) {
                   "assert list(d.columns[d.dtypes == 'float64']) == floats; "
                   "assert list(d.columns[d.dtypes == 'object']) == ['file', 'time']; "
                   "t = pd.to_datetime(d['time']).iloc[-1]; "
-                  "assert str(t) == '2016-04-12 23:59:50+09:00', t\""),
+                  "assert str(t) == '2016-04-12 23:59:50+09:00', t; "
+                  "assert pd.read_csv('b.csv').equals(d)\""),
       0);
   const CliRun piped = runCli({"table", "-o", "-", sfc});
   const CliRun asked = runCli({"table", "--schema=p.json", sfc});
   EXPECT_EQ(piped.status, 0);
   EXPECT_EQ(piped.out, asked.out);
+  EXPECT_EQ(runCli({"table", "--bom", sfc}).out, "\xEF\xBB\xBF" + piped.out);
   EXPECT_FALSE(fs::exists("-.schema.json"));
   EXPECT_EQ(readFile("p.json"), readFile("t.csv.schema.json"));
 }

@@ -125,6 +125,18 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
   argv.push_back(nullptr);
 
   // Standard output and error go to memory files, read once the process ends.
+  // The environment is made before the fork, which leaves the child only
+  // async-signal-safe calls.
+  std::vector<std::string> variables;
+  std::vector<char*> environment;
+  if (limits.messagesLocale != nullptr) {
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      if (!std::string_view(*variable).starts_with("LC_ALL=")) variables.emplace_back(*variable);
+    }
+    variables.push_back(std::string("LC_ALL=") + limits.messagesLocale);
+    for (std::string& variable : variables) environment.push_back(variable.data());
+    environment.push_back(nullptr);
+  }
   const int out = memfd_create("out", MFD_CLOEXEC);
   const int err = memfd_create("err", MFD_CLOEXEC);
   const pid_t pid = out < 0 || err < 0 ? -1 : fork();
@@ -163,7 +175,11 @@ CliRun runCli(const std::vector<std::string>& args, const RunLimits& limits) {
                          static_cast<rlim_t>(limits.addressSpace)};
       setrlimit(RLIMIT_AS, &space);
     }
-    execv(argv[0], argv.data());
+    if (environment.empty()) {
+      execv(argv[0], argv.data());
+    } else {
+      execve(argv[0], argv.data(), environment.data());
+    }
     _exit(127);
   }
   CliRun run;

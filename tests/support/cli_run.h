@@ -32,8 +32,9 @@ struct RunLimits {
   // past this many bytes, as though killed outright in the middle of a
   // write; 0: no limit.
   std::uint64_t killedPastFileSize = 0;
-  bool closeStdout = false;  // started with standard output closed
-  bool closeStderr = false;  // started with standard error closed
+  bool closeStdout = false;              // started with standard output closed
+  bool closeStderr = false;              // started with standard error closed
+  const char* messagesLocale = nullptr;  // its LC_ALL, in place of the test's
 };
 
 // Runs fenmarq-cli with `args`, standard input empty, and collects what it
