@@ -9,10 +9,10 @@ BatchSession::BatchSession(DialogModel& model, BatchWindow& window)
 
 BatchSession::~BatchSession() {
   {
-    const std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     windowGone_ = true;
   }
-  answered_.notify_all();
+  answered_.signalAll();
   if (batch_.joinable()) batch_.join();
 }
 
@@ -23,8 +23,8 @@ void BatchSession::start() {
   if (batch_.joinable()) batch_.join();  // the last batch's thread, already at its end
   batch_ = std::jthread([this, targets = std::move(targets)] {
     BatchResult result = model_.runBatch(targets, *this, *this);
-    const std::lock_guard lock(mutex_);
-    result_ = std::move(result);
+    MutexLock lock(mutex_);
+    pending_.result = std::move(result);
     wakeWindow(true);
   });
 }
@@ -33,50 +33,64 @@ void BatchSession::serve() {
   // A message box's own message loop serves the window too; the call that
   // opened the box goes on once it is dismissed.
   if (serving_) return;
-  std::unique_lock lock(mutex_);
-  const bool urgent = messageBox_ || result_;
+  const std::optional<Pending> due = takeDue();
+  if (!due) return;
+  serving_ = true;
+  show(*due);
+  lastShown_ = window_.now();
+  if (due->messageBox) {
+    window_.showMessageBox(*due->messageBox);
+    dismissMessageBox();
+  }
+  if (due->result) finish(*due->result);
+  serving_ = false;
+}
+
+std::optional<BatchSession::Pending> BatchSession::takeDue() {
+  MutexLock lock(mutex_);
+  const bool urgent = pending_.messageBox || pending_.result;
   if (!urgent) {
-    const bool news = !pendingLog_.empty() || pendingEntry_ || pendingFields_;
-    if (!news) return;
-    const Clock::duration early = lastShown_ + kShowInterval - Clock::now();
+    const bool news = !pending_.log.empty() || pending_.entry || pending_.fields;
+    if (!news) return std::nullopt;
+    const Clock::duration early = lastShown_ + kShowInterval - window_.now();
     if (early > Clock::duration::zero()) {
       // A wake stays requested until the texts are shown.
       window_.wakeAfter(std::chrono::ceil<std::chrono::milliseconds>(early));
-      return;
+      return std::nullopt;
     }
   }
   wakeRequested_ = false;
-  const std::vector<LogStep> log = std::exchange(pendingLog_, {});
-  const std::optional<std::size_t> entry = std::exchange(pendingEntry_, std::nullopt);
-  const std::optional<ObservationFileName> fields = std::exchange(pendingFields_, std::nullopt);
-  const std::optional<std::string> messageBox = messageBox_;
-  const std::optional<BatchResult> result = std::exchange(result_, std::nullopt);
-  lock.unlock();
+  Pending due;
+  due.log = std::exchange(pending_.log, {});
+  due.entry = std::exchange(pending_.entry, std::nullopt);
+  due.fields = std::exchange(pending_.fields, std::nullopt);
+  due.messageBox = pending_.messageBox;
+  due.result = std::exchange(pending_.result, std::nullopt);
+  return due;
+}
 
-  serving_ = true;
-  for (const LogStep& step : log) {
+void BatchSession::show(const Pending& due) {
+  for (const LogStep& step : due.log) {
     if (const auto* text = std::get_if<std::string>(&step)) {
       window_.appendLog(*text);
     } else {
       window_.setLogLimit(std::get<LogLimit>(step).characters);
     }
   }
-  if (fields) window_.showFields(DialogModel::fieldsOf(*fields));
-  if (entry) {
-    window_.selectRow(*entry);
-    model_.entryReached(*entry);
+  if (due.fields) window_.showFields(DialogModel::fieldsOf(*due.fields));
+  if (due.entry) {
+    window_.selectRow(*due.entry);
+    model_.entryReached(*due.entry);
     window_.setTitle(model_.title());
   }
-  lastShown_ = Clock::now();
-  if (messageBox) {
-    window_.showMessageBox(*messageBox);
-    lock.lock();
-    messageBox_.reset();
-    lock.unlock();
-    answered_.notify_all();
+}
+
+void BatchSession::dismissMessageBox() {
+  {
+    MutexLock lock(mutex_);
+    pending_.messageBox.reset();
   }
-  if (result) finish(*result);
-  serving_ = false;
+  answered_.signalAll();
 }
 
 void BatchSession::finish(const BatchResult& result) {
@@ -89,10 +103,10 @@ void BatchSession::finish(const BatchResult& result) {
 }
 
 std::string& BatchSession::pendingText() {
-  if (pendingLog_.empty() || !std::holds_alternative<std::string>(pendingLog_.back())) {
-    pendingLog_.emplace_back(std::string());
+  if (pending_.log.empty() || !std::holds_alternative<std::string>(pending_.log.back())) {
+    pending_.log.emplace_back(std::string());
   }
-  return std::get<std::string>(pendingLog_.back());
+  return std::get<std::string>(pending_.log.back());
 }
 
 void BatchSession::wakeWindow(bool now) {
@@ -102,13 +116,13 @@ void BatchSession::wakeWindow(bool now) {
 }
 
 void BatchSession::append(std::string_view text) {
-  const std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   pendingText() += text;
   wakeWindow();
 }
 
 void BatchSession::appendRepeated(std::string_view text, std::size_t times) {
-  const std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   std::string& pending = pendingText();
   pending.reserve(pending.size() + text.size() * times);
   for (; times > 0; --times) pending += text;
@@ -116,29 +130,29 @@ void BatchSession::appendRepeated(std::string_view text, std::size_t times) {
 }
 
 void BatchSession::setLimit(std::size_t characters) {
-  const std::lock_guard lock(mutex_);
-  pendingLog_.emplace_back(LogLimit{characters});
+  MutexLock lock(mutex_);
+  pending_.log.emplace_back(LogLimit{characters});
   wakeWindow();
 }
 
 void BatchSession::selectEntry(std::size_t index) {
-  const std::lock_guard lock(mutex_);
-  pendingEntry_ = index;
+  MutexLock lock(mutex_);
+  pending_.entry = index;
   wakeWindow();
 }
 
 void BatchSession::showFields(const ObservationFileName& name) {
-  const std::lock_guard lock(mutex_);
-  pendingFields_ = name;
+  MutexLock lock(mutex_);
+  pending_.fields = name;
   wakeWindow();
 }
 
 void BatchSession::showMessageBox(std::string_view text) {
-  std::unique_lock lock(mutex_);
+  MutexLock lock(mutex_);
   if (windowGone_) return;
-  messageBox_ = std::string(text);
+  pending_.messageBox = std::string(text);
   wakeWindow(true);
-  answered_.wait(lock, [this] { return !messageBox_ || windowGone_; });
+  while (pending_.messageBox && !windowGone_) answered_.wait(mutex_);
 }
 
 }  // namespace fenmarq

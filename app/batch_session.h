@@ -8,9 +8,7 @@
 #define FENMARQ_APP_BATCH_SESSION_H_
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +20,8 @@
 #include "convert/batch_result.h"
 #include "convert/batch_view.h"
 #include "convert/log_pane.h"
+#include "platform/mutex.h"
+#include "platform/thread_annotations.h"
 
 namespace fenmarq {
 
@@ -50,6 +50,10 @@ class BatchWindow {
   virtual void wake() = 0;
   // Has the window's thread call BatchSession::serve after `delay`.
   virtual void wakeAfter(std::chrono::milliseconds delay) = 0;
+  // The time by the clock that wakeAfter's timers run on.
+  virtual std::chrono::steady_clock::time_point now() const {
+    return std::chrono::steady_clock::now();
+  }
 };
 
 class BatchSession final : private LogPane, private BatchView {
@@ -77,6 +81,14 @@ class BatchSession final : private LogPane, private BatchView {
     std::size_t characters;
   };
   using LogStep = std::variant<std::string, LogLimit>;
+  // What the window has yet to show, in order.
+  struct Pending {
+    std::vector<LogStep> log;
+    std::optional<std::size_t> entry;
+    std::optional<ObservationFileName> fields;
+    std::optional<std::string> messageBox;  // pending until dismissed
+    std::optional<BatchResult> result;      // the batch is over
+  };
 
   // LogPane and BatchView, on the batch's thread.
   void append(std::string_view text) override;
@@ -86,27 +98,31 @@ class BatchSession final : private LogPane, private BatchView {
   void showFields(const ObservationFileName& name) override;
   void showMessageBox(std::string_view text) override;
 
-  std::string& pendingText();
+  // What is due to be shown now, taken from what is pending (the message box
+  // stays pending); none while the texts wait for their interval.
+  std::optional<Pending> takeDue() FENMARQ_EXCLUDES(mutex_);
+  void show(const Pending& due);
+  void dismissMessageBox() FENMARQ_EXCLUDES(mutex_);
+  std::string& pendingText() FENMARQ_REQUIRES(mutex_);
   // Wakes the window unless a wake is on its way; `now` wakes it whatever.
-  void wakeWindow(bool now = false);
+  void wakeWindow(bool now = false) FENMARQ_REQUIRES(mutex_);
   void finish(const BatchResult& result);
 
+  // Constant after construction.
   DialogModel& model_;
   BatchWindow& window_;
-  std::jthread batch_;             // the last batch's thread
-  bool serving_ = false;           // window thread: serve() is on the stack
-  Clock::time_point lastShown_{};  // window thread
 
-  std::mutex mutex_;
-  std::condition_variable answered_;  // a message box is dismissed, or the window gone
-  // Guarded by mutex_: what the window has yet to show, in order.
-  std::vector<LogStep> pendingLog_;
-  std::optional<std::size_t> pendingEntry_;
-  std::optional<ObservationFileName> pendingFields_;
-  std::optional<std::string> messageBox_;  // shown until dismissed
-  std::optional<BatchResult> result_;      // the batch is over
-  bool wakeRequested_ = false;
-  bool windowGone_ = false;
+  // Window thread only.
+  std::jthread batch_;             // the last batch's thread
+  bool serving_ = false;           // serve() is on the stack
+  Clock::time_point lastShown_{};  // by the window's clock
+
+  Mutex mutex_;
+  CondVar answered_;  // a message box is dismissed, or the window gone
+  // Protected by mutex_.
+  Pending pending_ FENMARQ_GUARDED_BY(mutex_);
+  bool wakeRequested_ FENMARQ_GUARDED_BY(mutex_) = false;
+  bool windowGone_ FENMARQ_GUARDED_BY(mutex_) = false;
 };
 
 }  // namespace fenmarq

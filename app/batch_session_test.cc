@@ -11,6 +11,7 @@
 #include "cli/sample_day.h"
 #include "convert/batch_converter.h"
 #include "platform/file_system.h"
+#include "tests/support/expected_log.h"
 #include "tests/support/recording_batch.h"
 #include "tests/support/scoped_temp_dir.h"
 
@@ -21,13 +22,14 @@ using Clock = std::chrono::steady_clock;
 using Strings = std::vector<std::string>;
 
 // A window that records what it is shown, served by the test's thread as a
-// window's thread serves its messages and timers.
+// window's thread serves its messages and timers. Its clock stands still but
+// for its timers: each moves it on to the time the timer is due.
 class RecordingWindow final : public BatchWindow {
  public:
   void lockInput(bool locked) override { locks.push_back(locked); }
   void appendLog(std::string_view text) override {
     log += text;
-    ++appends;
+    appendedAt.push_back(now_);
   }
   void setLogLimit(std::size_t) override {}
   void selectRow(std::size_t index) override { rows.push_back(index); }
@@ -35,25 +37,29 @@ class RecordingWindow final : public BatchWindow {
   void showFields(const DialogModel::Fields& shown) override { fields = shown; }
   void showMessageBox(std::string_view text) override { messages.emplace_back(text); }
   void batchEnded() override { ended = true; }
-  void wake() override { wakeAt(Clock::now()); }
-  void wakeAfter(std::chrono::milliseconds delay) override { wakeAt(Clock::now() + delay); }
+  void wake() override { wakeAt(Clock::time_point::min()); }  // any thread: reads no clock
+  void wakeAfter(std::chrono::milliseconds delay) override { wakeAt(now_ + delay); }
+  Clock::time_point now() const override { return now_; }
 
-  // Serves `session` whenever it asks to be, until the batch has ended.
+  // Serves `session` whenever it asks to be, the earliest timer first, until
+  // the batch has ended.
   void serveUntilEnded(BatchSession& session) {
     while (!ended) {
-      std::unique_lock lock(mutex_);
-      woken_.wait(lock, [this] { return !due_.empty(); });
-      const Clock::time_point due = *due_.begin();
-      if (woken_.wait_until(lock, due, [&] { return *due_.begin() < due; })) continue;
-      due_.erase(due_.begin());
-      lock.unlock();
+      Clock::time_point due;
+      {
+        std::unique_lock lock(mutex_);
+        woken_.wait(lock, [this] { return !due_.empty(); });
+        due = *due_.begin();
+        due_.erase(due_.begin());
+      }
+      now_ = std::max(now_, due);
       session.serve();
     }
   }
 
   std::vector<bool> locks;
   std::string log;
-  int appends = 0;
+  std::vector<Clock::time_point> appendedAt;  // by the window's clock
   std::vector<std::size_t> rows;
   Strings titles;
   DialogModel::Fields fields;
@@ -67,13 +73,16 @@ class RecordingWindow final : public BatchWindow {
     woken_.notify_all();
   }
 
+  Clock::time_point now_ = Clock::time_point() + std::chrono::hours(1);  // the window's thread's
   std::mutex mutex_;
   std::condition_variable woken_;
   std::multiset<Clock::time_point> due_;
 };
 
 // The window ends up showing what the converter says, gathered into a few
-// appends however many texts there are, and is unlocked at the end.
+// appends however many texts there are, and is unlocked at the end. By the
+// window's clock, texts wait for the interval since the last showing; only
+// the end of the batch is shown at once.
 TEST(BatchSessionTest, WindowShowsWhatTheBatchSays) {
   testing::ScopedTempDir folder;
   const std::string start = utf8FromPath(folder.path());
@@ -105,10 +114,8 @@ TEST(BatchSessionTest, WindowShowsWhatTheBatchSays) {
 
     RecordingWindow window;
     BatchSession session(model, window);
-    const Clock::time_point started = Clock::now();
     session.start();
     window.serveUntilEnded(session);
-    const auto elapsed = Clock::now() - started;
 
     EXPECT_EQ(window.log, expected.joined());
     EXPECT_EQ(window.locks, (std::vector<bool>{true, false}));
@@ -121,31 +128,47 @@ TEST(BatchSessionTest, WindowShowsWhatTheBatchSays) {
     }
     // One append at most per interval, and one at the end; a long list is
     // shown as it goes, not all at its end.
-    EXPECT_LE(window.appends, elapsed / BatchSession::kShowInterval + 2);
+    for (std::size_t i = 1; i + 1 < window.appendedAt.size(); ++i) {
+      EXPECT_GE(window.appendedAt[i] - window.appendedAt[i - 1], BatchSession::kShowInterval) << i;
+    }
     if (c.targets.size() > 2) {
-      EXPECT_GE(window.appends, 2);
+      EXPECT_GE(window.appendedAt.size(), 2u);
     }
     EXPECT_FALSE(model.batchRunning());
   }
 }
 
 // Quitting during a batch: the session ends without the window serving it,
-// and the batch goes on to its end first.
+// and the batch goes on to its end first: every output is the one a batch
+// left to finish writes.
 TEST(BatchSessionTest, QuittingDuringABatchLetsItFinish) {
   testing::ScopedTempDir folder;
-  const SampleFile& sample = sampleFiles()[0];
-  const std::string input = utf8FromPath(folder.path() / sample.fileName);
-  testing::writeFile(input, makeSampleDay(sample));
+  Strings inputs, names;
+  for (const SampleFile& sample : {sampleFiles()[0], sampleFiles()[1]}) {
+    names.emplace_back(sample.fileName);
+    inputs.push_back(utf8FromPath(folder.path() / sample.fileName));
+    testing::writeFile(inputs.back(), makeSampleDay(sample));
+  }
+  testing::ScopedTempDir finished;
+  testing::RecordingLog log;
+  testing::RecordingView view;
+  ASSERT_TRUE(BatchConverter().run(inputs, utf8FromPath(finished.path()), log, view).finished);
   DialogModel model(utf8FromPath(folder.path()));
-  model.addTarget(input);
-  model.addTarget(input);
+  for (const std::string& input : inputs) model.addTarget(input);
   {
     RecordingWindow window;
     BatchSession session(model, window);
     session.start();
   }
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "CSVFiles" /
-                                      ("CSV_" + std::string(sample.fileName) + ".CSV")));
+  for (const std::string& name : names) {
+    for (const testing::Output output : testing::kOutputs) {
+      const std::string key = testing::outputKey(output, name);
+      EXPECT_EQ(testing::firstDifference(testing::readFile(utf8FromPath(finished.path() / key)),
+                                         testing::readFile(utf8FromPath(folder.path() / key))),
+                "")
+          << key;
+    }
+  }
 }
 
 }  // namespace

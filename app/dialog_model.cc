@@ -41,13 +41,7 @@ std::vector<std::string> DialogModel::startBatch() {
 
 BatchResult DialogModel::runBatch(const std::vector<std::string>& targets, LogPane& log,
                                   BatchView& view) const {
-  try {
-    return BatchConverter().run(targets, startDirectory_, log, view);
-  } catch (const std::exception& error) {
-    BatchResult result;
-    result.failure = error.what();
-    return result;
-  }
+  return BatchConverter().run(targets, startDirectory_, log, view);
 }
 
 void DialogModel::entryReached(std::size_t index) { select(index); }

@@ -51,8 +51,8 @@ class DialogModel {
   std::vector<std::string> startBatch();
   bool batchRunning() const { return batchSize_.has_value(); }
   // Converts `targets`, as startBatch gave them, in the start directory on the
-  // calling thread (the batch's own); an exception that escapes becomes the
-  // result's failure. Reads nothing that changes during a batch.
+  // calling thread (the batch's own). Reads nothing that changes during a
+  // batch.
   BatchResult runBatch(const std::vector<std::string>& targets, LogPane& log,
                        BatchView& view) const;
   // The batch has reached entry `index`: it becomes the selected one.

@@ -1,6 +1,8 @@
 #include "convert/batch_converter.h"
 
+#include <exception>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "convert/log_texts.h"
@@ -29,7 +31,15 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
     result.failure = "the CP932 codec is not available: no sheet can be written";
     return result;
   }
-  result = runBatch(targets, options_, log, view);
+  try {
+    result = runBatch(targets, options_, log, view);
+  } catch (const std::bad_alloc&) {
+    result.failure = "out of memory";
+    return result;
+  } catch (const std::exception& failure) {
+    result.failure = failure.what();
+    return result;
+  }
   if (result.finished) appendBetweenBreaks(log, kBatchEndText);
   return result;
 }

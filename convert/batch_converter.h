@@ -2,6 +2,11 @@
 // each convertible file a HEX and a CHK rendering (the CHK one read back and
 // checked) and a CSV sheet, in the HEXFiles, CHKFiles and CSVFiles folders of
 // the start directory.
+//
+// Errors in the core: a function that fails with a text is
+// `bool f(..., std::string* error)`, a result struct only where a value comes
+// back too, an enum only where the caller acts on the kind; an exception ends
+// a batch only through BatchConverter::run.
 #ifndef FENMARQ_CONVERT_BATCH_CONVERTER_H_
 #define FENMARQ_CONVERT_BATCH_CONVERTER_H_
 
@@ -22,8 +27,8 @@ class BatchConverter {
   // Makes `startDirectory` current and converts `targets` in order; the log
   // and the view hear of every entry in list order whatever the number of
   // workers. A file that cannot be opened, or memory that cannot be had,
-  // ends the batch; so does a start directory that cannot be entered (the
-  // result's failure says so).
+  // ends the batch; so does a start directory that cannot be entered, or an
+  // exception that escapes the batch (the result's failure says so).
   BatchResult run(const std::vector<std::string>& targets, const std::string& startDirectory,
                   LogPane& log, BatchView& view);
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <numeric>
 #include <optional>
@@ -177,7 +179,33 @@ TEST_P(BatchConverterTest, MessageBoxHoldsTheBatchUntilDismissed) {
   EXPECT_TRUE(view.held);
 }
 
-INSTANTIATE_TEST_SUITE_P(Workers, BatchConverterTest, ::testing::Values(1u, 2u, 3u, 0u));
+// While entry i is passed on, at most kEntriesAheadOfLog entries from i on
+// have opened their outputs, however many workers there are: here a large
+// first entry lets the workers run ahead through small ones behind it.
+TEST_P(BatchConverterTest, OpensNoMoreThanTheBoundAheadOfTheLog) {
+  class CountingView final : public BatchView {
+   public:
+    void selectEntry(std::size_t index) override {
+      const auto opened = std::distance(fs::directory_iterator("HEXFiles"), {});
+      worst = std::max(worst, static_cast<std::size_t>(opened) - index);
+    }
+    void showFields(const ObservationFileName&) override {}
+    void showMessageBox(std::string_view) override {}
+    std::size_t worst = 0;  // the most entries opened ahead of the one passed on
+  } view;
+  std::vector<std::string> targets = {std::string(kAmd)};
+  writeFile(kAmd, bytesOfSize(16 * kAmdSize));
+  for (std::size_t i = 0; i < 3 * kEntriesAheadOfLog; ++i) {
+    targets.push_back("amd_1min_20160412." + std::to_string(10000 + i));
+    writeFile(targets.back(), bytesOfSize(3));
+  }
+  EXPECT_TRUE(BatchConverter({.workers = GetParam()})
+                  .run(targets, utf8FromPath(dir_.path()), log_, view)
+                  .finished);
+  EXPECT_LE(view.worst, kEntriesAheadOfLog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, BatchConverterTest, ::testing::Values(1u, 2u, 3u, 8u, 0u));
 
 TEST(OutputPathsTest, JoinFoldersWithTheSeparator) {
   const OutputPaths windows = makeOutputPaths("観測,1", '\\');

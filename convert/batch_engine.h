@@ -5,6 +5,7 @@
 #ifndef FENMARQ_CONVERT_BATCH_ENGINE_H_
 #define FENMARQ_CONVERT_BATCH_ENGINE_H_
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,16 +24,23 @@ struct BatchOptions {
   bool sheetThreads = true;
 };
 
-// Converts `targets` in the current directory. Entries open their files in
-// list order, each once every earlier entry has opened its own; an entry
-// that ends the batch there is the last to touch any output. Conversion runs
-// on the workers after that, the calling thread being one of them, and the
-// calling thread passes each entry's texts and view calls on, in list order,
-// once the entry is converted; until then they are kept with it (a text said
-// once per byte as one text and a count), and no worker runs more than eight
-// entries ahead of the log. When an entry finds no descriptor or memory to
-// spare while others run, or meets an exception, the workers stop and the
-// rest of the list, that entry first, is converted on the calling thread.
+// Entries opened and not yet passed on to the log, at most, whatever the
+// number of workers: enough to keep the workers busy past an entry that
+// takes long, few enough that what waits to be said stays small.
+inline constexpr std::size_t kEntriesAheadOfLog = 32;
+
+// Converts `targets` in the current directory. With one worker the calling
+// thread converts each entry in turn, its texts going straight to the log.
+// With more, the calling thread alone opens entries, in list order, and
+// passes on what each said once it is converted, in list order; the workers
+// convert the opened ones. An entry is opened once a worker's resources are
+// free, no more than kEntriesAheadOfLog entries are ahead of the log, and the
+// last earlier entry with the same outputs is finished; an entry that ends
+// the batch there is the last to touch any output. Until its turn an entry's
+// texts are kept with it (a text said once per byte as one text and a
+// count). When an entry finds no descriptor or memory to spare while others
+// run, or meets an exception, the workers stop and the rest of the list, that
+// entry first, is converted on the calling thread.
 BatchResult runBatch(const std::vector<std::string>& targets, const BatchOptions& options,
                      LogPane& log, BatchView& view);
 

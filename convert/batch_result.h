@@ -12,7 +12,7 @@ struct BatchResult {
   bool problemsReported = false;  // a failed close or write, or a CHK mismatch
   bool outputNotOpened = false;   // the batch ended at an output it could not open
   // What ended the batch where no log text says it: a start directory that
-  // cannot be entered, a CP932 codec that cannot be loaded.
+  // cannot be entered, a CP932 codec that cannot be loaded, an exception.
   std::string failure;
 };
 

@@ -3,18 +3,24 @@
 #include <exception>
 #include <system_error>
 #include <thread>
+#include <utility>
 
+#include "convert/hex_dump.h"
+#include "convert/item_resources.h"
 #include "convert/log_texts.h"
+#include "formats/csv_sheet.h"
 #include "formats/format_converter.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 
 namespace fenmarq {
 namespace {
 
-// What a failure to open `file` or to obtain memory means for the item.
+// What a failed open or allocation means for the item: `outcome`, unless the
+// system was short of resources and the item is to be retried alone.
 ItemOutcome failed(ItemOutcome outcome, bool shortOfResources, Shortage shortage) {
-  return shortOfResources && shortage == Shortage::kReported ? ItemOutcome::kShortOfResources
-                                                             : outcome;
+  return shortOfResources && shortage == Shortage::kRetryAlone ? ItemOutcome::kShortOfResources
+                                                               : outcome;
 }
 
 ItemOutcome notOpened(const File& file, ItemOutcome outcome, Shortage shortage) {
@@ -24,10 +30,10 @@ ItemOutcome notOpened(const File& file, ItemOutcome outcome, Shortage shortage) 
 // Opens and locks the three outputs; the number that were, and the lines
 // that say so. None is emptied here, so that one that cannot be opened (a
 // missing folder, a file held by another program) costs the others nothing.
-std::size_t openOutputs(Item& item, LogPane& log) {
-  File* const files[] = {&item.hex, &item.csv, &item.chk};
+std::size_t openOutputs(const Item& item, ItemFiles& itemFiles, LogPane& log) {
+  File* const files[] = {&itemFiles.hex, &itemFiles.csv, &itemFiles.chk};
   const std::string* const paths[] = {&item.outputs.hex, &item.outputs.csv, &item.outputs.chk};
-  const FileIdentity input = item.input.identity();
+  const FileIdentity input = itemFiles.input.identity();
   const auto notTheInput = [&](const FileIdentity& output) { return output != input; };
   std::size_t opened = 0;
   while (opened < 3 && files[opened]->open(*paths[opened], OpenMode::kOutput, notTheInput)) {
@@ -46,8 +52,8 @@ std::size_t openOutputs(Item& item, LogPane& log) {
 // otherwise when finish() is called. finish() passes on what it threw.
 class SheetJob {
  public:
-  SheetJob(Item& item, ItemResources& resources, bool ownThread)
-      : item_(item), resources_(resources) {
+  SheetJob(const Item& item, File& csv, ItemResources& resources, bool ownThread)
+      : item_(item), csv_(csv), resources_(resources) {
     if (!ownThread) return;
     try {
       thread_ = std::jthread([this] { write(); });
@@ -73,7 +79,7 @@ class SheetJob {
  private:
   void write() {
     try {
-      CsvSheet sheet(item_.csv, resources_.scratch.sheetBuffer());
+      CsvSheet sheet(csv_, resources_.scratch.sheetBuffer());
       item_.rule.converter->writeSheet(resources_.image.bytes(), item_.name.fileName,
                                        *resources_.cp932, sheet);
     } catch (...) {
@@ -81,7 +87,8 @@ class SheetJob {
     }
   }
 
-  Item& item_;
+  const Item& item_;
+  File& csv_;
   ItemResources& resources_;
   std::exception_ptr failure_;
   std::jthread thread_;
@@ -89,11 +96,12 @@ class SheetJob {
 
 // Closes the files still open; a failure is shown in a message box and the
 // work goes on. True when every one closed cleanly.
-bool closeFiles(Item& item, BatchView& view) {
+bool closeFiles(ItemFiles& files, BatchView& view) {
   bool closed = true;
-  const std::pair<File*, std::string_view> files[] = {
-      {&item.input, kBinCloseFailed}, {&item.hex, kHexCloseFailed}, {&item.csv, kCsvCloseFailed}};
-  for (const auto& [file, closeFailedText] : files) {
+  const std::pair<File*, std::string_view> streams[] = {{&files.input, kBinCloseFailedText},
+                                                        {&files.hex, kHexCloseFailedText},
+                                                        {&files.csv, kCsvCloseFailedText}};
+  for (const auto& [file, closeFailedText] : streams) {
     if (file->close()) continue;
     view.showMessageBox(closeFailedText);
     closed = false;
@@ -103,29 +111,27 @@ bool closeFiles(Item& item, BatchView& view) {
 
 }  // namespace
 
-bool ItemScratch::allocate() { return memory_.data() != nullptr || memory_.allocate(kSize); }
-
-HexScratch ItemScratch::hex() const {
-  char* base = reinterpret_cast<char*>(memory_.data());
-  return {base, base + kHexBlock};
+std::optional<Item> itemFor(const std::string& path) {
+  ObservationFileName name = parseObservationFileName(path, directorySeparators());
+  const std::optional<ConversionRule> rule = selectConversionRule(name);
+  if (!rule) return std::nullopt;
+  OutputPaths outputs = makeOutputPaths(name.fileName, directorySeparator());
+  return Item{path, std::move(name), *rule, std::move(outputs)};
 }
 
-std::span<char> ItemScratch::sheetBuffer() const {
-  return {reinterpret_cast<char*>(memory_.data()) + 2 * kHexBlock, CsvSheet::kDefaultBufferSize};
-}
-
-ItemOutcome openItem(Item& item, ItemResources& resources, Shortage shortage, LogPane& log) {
-  const bool inputOpened = item.input.open(item.path, OpenMode::kRead);
+ItemOutcome openItem(const Item& item, ItemFiles& files, ItemResources& resources,
+                     Shortage shortage, LogPane& log) {
+  const bool inputOpened = files.input.open(item.path, OpenMode::kRead);
   logOpened(log, item.path, inputOpened);
-  if (!inputOpened) return notOpened(item.input, ItemOutcome::kBatchEnds, shortage);
-  const std::size_t outputsOpened = openOutputs(item, log);
+  if (!inputOpened) return notOpened(files.input, ItemOutcome::kBatchEnds, shortage);
+  const std::size_t outputsOpened = openOutputs(item, files, log);
   if (outputsOpened < 3) {
-    File* const files[] = {&item.hex, &item.csv, &item.chk};
-    return notOpened(*files[outputsOpened], ItemOutcome::kOutputNotOpened, shortage);
+    File* const outputs[] = {&files.hex, &files.csv, &files.chk};
+    return notOpened(*outputs[outputsOpened], ItemOutcome::kOutputNotOpened, shortage);
   }
 
   if (!resources.cp932) resources.cp932 = Cp932Encoder::open();
-  if (!resources.cp932 || !resources.image.allocate(item.input.openedSize()) ||
+  if (!resources.cp932 || !resources.image.allocate(files.input.openedSize()) ||
       !resources.scratch.allocate()) {
     log.append(kOutOfMemoryText);
     return failed(ItemOutcome::kBatchEnds, true, shortage);
@@ -133,36 +139,36 @@ ItemOutcome openItem(Item& item, ItemResources& resources, Shortage shortage, Lo
   return ItemOutcome::kDone;
 }
 
-ItemOutcome convertOpenedItem(Item& item, ItemResources& resources, bool sheetThread,
-                              Shortage shortage, LogPane& log, BatchView& view) {
+ItemOutcome convertOpenedItem(const Item& item, ItemFiles& files, ItemResources& resources,
+                              bool sheetThread, Shortage shortage, LogPane& log, BatchView& view) {
   // The outputs are emptied only now, when later entries may open theirs:
   // emptying a large file takes a while. One that cannot be cut is reported
   // as not written completely when it is closed.
-  for (File* output : {&item.hex, &item.csv, &item.chk}) output->truncate();
+  for (File* output : {&files.hex, &files.csv, &files.chk}) output->truncate();
   const InputImage& image = resources.image;
   // A file that holds more than its reported size (it grew, or reports no
   // size) is converted as far as it fits, and the item does not pass as
   // complete.
-  const bool wholeFile = resources.image.readFrom(item.input);
+  const bool wholeFile = resources.image.readFrom(files.input);
   logLength(log, image.length(), item.rule.converter->layoutSize());
   if (!wholeFile) logCutToLength(log, image.length());
 
   // The sheet depends on the image alone and logs nothing.
-  SheetJob sheet(item, resources, sheetThread);
-  writeRenderings(image.bytes(), item.hex, item.chk, resources.scratch.hex());
+  SheetJob sheet(item, files.csv, resources, sheetThread);
+  writeRenderings(image.bytes(), files.hex, files.chk, resources.scratch.hex());
   const HexCheckResult check =
-      checkChkFile(image.bytes(), item.chk, item.outputs.chk, resources.scratch.hex(), log, view);
+      checkChkFile(image.bytes(), files.chk, item.outputs.chk, resources.scratch.hex(), log, view);
   if (check == HexCheckResult::kReopenFailed) {
     // The batch ends before the sheet's turn: the CSV file is left as empty
     // as it would be had the sheet not been written yet. (One that cannot be
     // cut keeps a complete sheet: nothing is lost either way.)
     sheet.abandon();
-    item.csv.truncate();
-    return notOpened(item.chk, ItemOutcome::kBatchEnds, shortage);
+    files.csv.truncate();
+    return notOpened(files.chk, ItemOutcome::kBatchEnds, shortage);
   }
   sheet.finish();
 
-  const bool closed = closeFiles(item, view);
+  const bool closed = closeFiles(files, view);
   appendBetweenBreaks(log, kHexWrittenText);
   appendBetweenBreaks(log, kCsvWrittenText);
   appendBetweenBreaks(log, item.rule.endOfItemText);

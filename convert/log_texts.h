@@ -23,11 +23,11 @@ inline constexpr std::string_view kChkCheckPassedText = "CHKファイルの確�
 inline constexpr std::string_view kChkPairFailedText = "CHKファイルの確認 失敗。\n\r\n";
 
 // Message boxes for streams whose close failed, by the stream's name.
-inline constexpr std::string_view kBinCloseFailed =
+inline constexpr std::string_view kBinCloseFailedText =
     "ファイル 'bin-data' は閉じられませんでした。\n";
-inline constexpr std::string_view kHexCloseFailed =
+inline constexpr std::string_view kHexCloseFailedText =
     "ファイル 'hex-data' は閉じられませんでした。\n";
-inline constexpr std::string_view kCsvCloseFailed =
+inline constexpr std::string_view kCsvCloseFailedText =
     "ファイル 'csv-data' は閉じられませんでした。\n";
 inline constexpr std::string_view kChkCloseFailed =
     "ファイル 'chk-data' は閉じられませんでした。\n";
