@@ -2,19 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 #include <memory>
 #include <new>
 #include <optional>
 #include <thread>
-#include <utility>
 
 #include "convert/entry_record.h"
 #include "convert/item_converter.h"
 #include "convert/item_resources.h"
 #include "convert/log_texts.h"
 #include "convert/worker_pool.h"
-#include "platform/file_system.h"
 #include "platform/mutex.h"
 #include "platform/paths.h"
 #include "platform/thread_annotations.h"
@@ -22,30 +19,12 @@
 namespace fenmarq {
 namespace {
 
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
 bool endsBatch(ItemOutcome outcome) {
   return outcome == ItemOutcome::kBatchEnds || outcome == ItemOutcome::kOutputNotOpened;
 }
 
-// For each entry, the last earlier one with the same outputs (a file name
-// the system takes for the same), or kNone.
-std::vector<std::size_t> lastWithSameOutputs(const std::vector<std::string>& targets) {
-  const auto less = [](const std::string& a, const std::string& b) {
-    return compareFileNames(a, b) < 0;
-  };
-  std::map<std::string, std::size_t, decltype(less)> lastWithName(less);
-  std::vector<std::size_t> before(targets.size(), kNone);
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    const std::string name = parseObservationFileName(targets[i], directorySeparators()).fileName;
-    const auto [it, fresh] = lastWithName.try_emplace(name, i);
-    if (!fresh) before[i] = std::exchange(it->second, i);
-  }
-  return before;
-}
-
 // An entry from its opening to its delivery. All of it is the calling
-// thread's until the entry is queued, then its worker's until the entry is
+// thread's until the entry is scheduled, then its worker's until the entry is
 // finished, then the calling thread's again: the mutex passes it on.
 struct Entry {
   std::optional<Item> item;        // none: no rule converts the entry
@@ -80,10 +59,9 @@ class Engine {
       ItemOutcome outcome = workers.size() == 0 ? convertAlone(logAt_) : deliverNext(workers);
       if (outcome == ItemOutcome::kShortOfResources) {
         // The system ran short of descriptors or memory while the workers
-        // held theirs: they go, with their memory, and the rest of the batch
-        // is converted here, one entry after the other.
-        workers.retire();
-        resources_.resize(1);
+        // held theirs: they go, and the rest of the batch is converted here,
+        // one entry after the other.
+        retire(workers);
         outcome = convertAlone(logAt_);
       }
       result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
@@ -95,6 +73,15 @@ class Engine {
   }
 
  private:
+  // Ends the workers once the entries opened are converted; their memory goes
+  // with them.
+  void retire(WorkerPool& workers) FENMARQ_EXCLUDES(mutex_) {
+    workers.retire();
+    MutexLock lock(mutex_);
+    freeResources_.clear();
+    resources_.resize(1);
+  }
+
   // A worker's task: converts an opened entry, keeping what it says. Nothing
   // leaves it: an entry that meets an exception is converted again alone.
   void convertOpened(std::size_t index) FENMARQ_EXCLUDES(mutex_) {
@@ -154,7 +141,7 @@ class Engine {
       return false;
     }
     const std::size_t before = sameOutputsBefore_[next_];
-    return before == kNone || before < logAt_ || outcomes_[before % kEntriesAheadOfLog];
+    return before == kNoEntry || before < logAt_ || outcomes_[before % kEntriesAheadOfLog];
   }
 
   // Opens entry next_ with a free resource set and has a worker convert it;
@@ -220,7 +207,7 @@ class Engine {
   const bool sheetThreads_;
   LogPane& log_;
   BatchView& view_;
-  // For each entry, the last earlier one with the same outputs (kNone: none);
+  // For each entry, the last earlier one with the same outputs (kNoEntry: none);
   // with workers only.
   const std::vector<std::size_t> sameOutputsBefore_;
   // Entry i is entries_[i % kEntriesAheadOfLog], held as Entry says.

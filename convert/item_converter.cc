@@ -1,6 +1,7 @@
 #include "convert/item_converter.h"
 
 #include <exception>
+#include <map>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -117,6 +118,20 @@ std::optional<Item> itemFor(const std::string& path) {
   if (!rule) return std::nullopt;
   OutputPaths outputs = makeOutputPaths(name.fileName, directorySeparator());
   return Item{path, std::move(name), *rule, std::move(outputs)};
+}
+
+std::vector<std::size_t> lastWithSameOutputs(const std::vector<std::string>& targets) {
+  const auto less = [](const std::string& a, const std::string& b) {
+    return compareFileNames(a, b) < 0;
+  };
+  std::map<std::string, std::size_t, decltype(less)> lastWithName(less);
+  std::vector<std::size_t> before(targets.size(), kNoEntry);
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    const std::string name = parseObservationFileName(targets[i], directorySeparators()).fileName;
+    const auto [it, fresh] = lastWithName.try_emplace(name, i);
+    if (!fresh) before[i] = std::exchange(it->second, i);
+  }
+  return before;
 }
 
 ItemOutcome openItem(const Item& item, ItemFiles& files, ItemResources& resources,

@@ -6,8 +6,10 @@
 #ifndef FENMARQ_CONVERT_ITEM_CONVERTER_H_
 #define FENMARQ_CONVERT_ITEM_CONVERTER_H_
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "convert/batch_view.h"
 #include "convert/conversion_rule.h"
@@ -48,6 +50,13 @@ struct Item {
 // The item at `path` (a target list's entry), or none when no rule converts
 // it.
 std::optional<Item> itemFor(const std::string& path);
+
+// No entry, as lastWithSameOutputs says it.
+inline constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
+
+// For each entry of a target list, the last earlier one whose outputs are
+// the same files (by a name the system takes for the same), or kNoEntry.
+std::vector<std::size_t> lastWithSameOutputs(const std::vector<std::string>& targets);
 
 // An item's four files, from its opening to its end.
 struct ItemFiles {
