@@ -34,7 +34,7 @@ BatchResult BatchConverter::run(const std::vector<std::string>& targets,
   try {
     result = runBatch(targets, options_, log, view);
   } catch (const std::bad_alloc&) {
-    result.failure = "out of memory";
+    log.append(kOutOfMemoryText);  // as for an item whose memory cannot be had
     return result;
   } catch (const std::exception& failure) {
     result.failure = failure.what();

@@ -27,8 +27,8 @@ class BatchConverter {
   // Makes `startDirectory` current and converts `targets` in order; the log
   // and the view hear of every entry in list order whatever the number of
   // workers. A file that cannot be opened, or memory that cannot be had,
-  // ends the batch; so does a start directory that cannot be entered, or an
-  // exception that escapes the batch (the result's failure says so).
+  // ends the batch (the log says so); so does a start directory that cannot
+  // be entered, or any other exception (the result's failure says so).
   BatchResult run(const std::vector<std::string>& targets, const std::string& startDirectory,
                   LogPane& log, BatchView& view);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <new>
 #include <optional>
 #include <thread>
 
@@ -171,16 +170,11 @@ class Engine {
   ItemOutcome convertAlone(std::size_t index) {
     ItemResources& resources = *resources_.front();
     Entry entry;
-    try {
-      const ItemOutcome opened =
-          openEntry(index, resources, Shortage::kEndsBatch, entry, log_, view_);
-      if (opened != ItemOutcome::kDone || !entry.item) return opened;
-      return convertOpenedItem(*entry.item, *entry.files, resources, sheetThreads_,
-                               Shortage::kEndsBatch, log_, view_);
-    } catch (const std::bad_alloc&) {
-      log_.append(kOutOfMemoryText);
-      return ItemOutcome::kBatchEnds;
-    }
+    const ItemOutcome opened =
+        openEntry(index, resources, Shortage::kEndsBatch, entry, log_, view_);
+    if (opened != ItemOutcome::kDone || !entry.item) return opened;
+    return convertOpenedItem(*entry.item, *entry.files, resources, sheetThreads_,
+                             Shortage::kEndsBatch, log_, view_);
   }
 
   // Shows entry `index` and opens its item when a rule converts it, or logs
