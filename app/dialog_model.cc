@@ -50,6 +50,11 @@ std::vector<std::string> DialogModel::finishBatch(const BatchResult& result) {
   batchSize_.reset();
   std::vector<std::string> messages;
   if (!result.failure.empty()) messages.push_back(result.failure);
+  if (!result.heldOpen.empty()) {
+    messages.push_back("ファイル " + result.heldOpen +
+                       " は、ほかのプログラム（エクセルなど）が開いているため書き込めません。\n"
+                       "そのプログラムで閉じてから、もう一度「変換開始」を押してください。");
+  }
   if (result.outputNotOpened) {
     std::string hint = missingFoldersHint(startDirectory_);
     if (!hint.empty()) messages.push_back(std::move(hint));

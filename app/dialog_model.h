@@ -58,7 +58,8 @@ class DialogModel {
   // The batch has reached entry `index`: it becomes the selected one.
   void entryReached(std::size_t index);
   // The batch is over: the message boxes to show, in order (a failure that
-  // no log text names; which output folders are missing where).
+  // no log text names; an output another program holds open; which output
+  // folders are missing where).
   std::vector<std::string> finishBatch(const BatchResult& result);
   // "Fenmarq", or "Fenmarq – 3 / 30" while a batch is at the third of its
   // thirty entries.

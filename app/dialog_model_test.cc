@@ -77,6 +77,14 @@ TEST(DialogModelTest, BatchTitleAndClosingMessages) {
   BatchResult outputNotOpened;
   outputNotOpened.outputNotOpened = true;
   EXPECT_EQ(model.finishBatch(outputNotOpened), Targets{});
+  // A sheet that Excel holds is named, and what to do said.
+  model.startBatch();
+  outputNotOpened.heldOpen = ".\\CSVFiles\\CSV_x.CSV";
+  EXPECT_EQ(
+      model.finishBatch(outputNotOpened),
+      Targets{
+          "ファイル .\\CSVFiles\\CSV_x.CSV は、ほかのプログラム（エクセルなど）が開いているため"
+          "書き込めません。\nそのプログラムで閉じてから、もう一度「変換開始」を押してください。"});
 }
 
 }  // namespace

@@ -77,6 +77,11 @@ constexpr Text kNeedsFileText = {"convert needs at least one FILE",
                                  "convert には FILE が一つ以上要ります"};
 constexpr Text kNoCurrentDirectoryText = {"cannot read the current directory: {}",
                                           "現在のフォルダを読めません: {}"};
+constexpr Text kHeldOpenText = {
+    "{} is open in another program (Excel, say), which lets no one else write it; close it "
+    "there and convert again",
+    "{} はほかのプログラム（エクセルなど）が開いているため書き込めません。そのプログラムで"
+    "閉じてから、もう一度変換してください"};
 constexpr Text kMissingFoldersText = {
     "missing output folders in {}:{}; create them there, or use --make-dirs",
     "{} に出力フォルダがありません:{}。そこに作るか、--make-dirs を付けてください"};
@@ -154,6 +159,7 @@ int runBatch(const ConvertSettings& settings, const std::string& start) {
       BatchConverter({.workers = settings.jobs, .sheetThreads = settings.jobs != 1})
           .run(settings.targets, start, log, view);
   if (!result.failure.empty()) printError(result.failure);
+  if (!result.heldOpen.empty()) printError(fill(kHeldOpenText, {result.heldOpen}));
   if (result.outputNotOpened) hintMissingFolders(start);
   if (!flushStandard(StandardStream::kOutput)) return kExitBatchEnded;
   if (!result.finished) return kExitBatchEnded;

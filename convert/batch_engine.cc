@@ -65,6 +65,7 @@ class Engine {
       }
       result.problemsReported |= outcome == ItemOutcome::kDoneWithProblems;
       result.outputNotOpened = outcome == ItemOutcome::kOutputNotOpened;
+      if (result.outputNotOpened && heldOpenAt_ == logAt_) result.heldOpen = heldOpen_;
       if (endsBatch(outcome)) break;
     }
     result.finished = logAt_ == targets_.size();
@@ -191,7 +192,12 @@ class Engine {
       return ItemOutcome::kDone;
     }
     entry.files.emplace();
-    return openItem(*entry.item, *entry.files, resources, shortage, log);
+    const ItemOutcome opened = openItem(*entry.item, *entry.files, resources, shortage, log);
+    if (opened == ItemOutcome::kOutputNotOpened) {
+      heldOpen_ = heldElsewhere(*entry.item, *entry.files);
+      heldOpenAt_ = index;
+    }
+    return opened;
   }
 
   Entry& entryAt(std::size_t index) { return entries_[index % kEntriesAheadOfLog]; }
@@ -211,6 +217,10 @@ class Engine {
   std::vector<std::unique_ptr<ItemResources>> resources_;  // a set per worker; the first alone
   std::size_t logAt_ = 0;                                  // every entry before it is passed on
   std::size_t next_ = 0;                                   // the next entry to open
+  // The output that another program holds, which kept entry heldOpenAt_
+  // from opening its outputs.
+  std::string heldOpen_;
+  std::size_t heldOpenAt_ = kNoEntry;
 
   Mutex mutex_;
   CondVar entryFinished_;  // the calling thread may open an entry, or pass one on

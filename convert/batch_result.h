@@ -11,6 +11,9 @@ struct BatchResult {
   bool finished = false;          // the end text was logged
   bool problemsReported = false;  // a failed close or write, or a CHK mismatch
   bool outputNotOpened = false;   // the batch ended at an output it could not open
+  // That output, where another program holds it open (Excel, say): the
+  // caller says so, in its user's language.
+  std::string heldOpen;
   // What ended the batch where no log text says it: a start directory that
   // cannot be entered, a CP932 codec that cannot be loaded, an exception.
   std::string failure;

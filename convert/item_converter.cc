@@ -134,6 +134,16 @@ std::vector<std::size_t> lastWithSameOutputs(const std::vector<std::string>& tar
   return before;
 }
 
+std::string heldElsewhere(const Item& item, const ItemFiles& files) {
+  const std::pair<const File*, const std::string*> outputs[] = {{&files.hex, &item.outputs.hex},
+                                                                {&files.csv, &item.outputs.csv},
+                                                                {&files.chk, &item.outputs.chk}};
+  for (const auto& [file, path] : outputs) {
+    if (file->failure() == OpenFailure::kHeldElsewhere) return *path;
+  }
+  return {};
+}
+
 ItemOutcome openItem(const Item& item, ItemFiles& files, ItemResources& resources,
                      Shortage shortage, LogPane& log) {
   const bool inputOpened = files.input.open(item.path, OpenMode::kRead);

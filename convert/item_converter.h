@@ -63,6 +63,10 @@ struct ItemFiles {
   File input, hex, csv, chk;
 };
 
+// The output of `item` that another program holds open, so that `files`
+// could not open it; "" when none is.
+std::string heldElsewhere(const Item& item, const ItemFiles& files);
+
 // Opens the input, then the three outputs (an output with other names, such
 // as the input's or another output's, is refused), locks them, and makes
 // `resources` ready for the input's size. Nothing is emptied yet, so an item

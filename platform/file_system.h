@@ -38,6 +38,7 @@ enum class OpenFailure {
   kNone,
   kRefused,           // missing, not a regular file, a link, or refused by `admit`
   kShortOfResources,  // the system had no descriptor or memory to spare just then
+  kHeldElsewhere,     // another program has it open and lets no one else write it (Windows)
 };
 
 // An exclusive advisory lock on a file, held until it is released or

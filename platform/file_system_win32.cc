@@ -36,8 +36,12 @@ ModeTraits traitsOf(OpenMode mode) {
 }
 
 // Failures that say the process or the system is short of something for the
-// moment, rather than anything about the file.
+// moment, or that another program holds the file (as Excel holds a workbook
+// it shows), rather than anything about the file itself.
 OpenFailure failureOf(DWORD error) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+    return OpenFailure::kHeldElsewhere;
+  }
   return error == ERROR_TOO_MANY_OPEN_FILES || error == ERROR_NOT_ENOUGH_MEMORY ||
                  error == ERROR_OUTOFMEMORY || error == ERROR_NO_SYSTEM_RESOURCES
              ? OpenFailure::kShortOfResources

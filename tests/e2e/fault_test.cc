@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -277,6 +278,14 @@ Ending blockedOutput(Output blocked, const std::string& blocker) {
     ending.outputs[key] = "held open elsewhere";
     ending.held = holdOpenForReadersOnly(key);
     EXPECT_NE(ending.held, nullptr);
+    // Said after the log, in the user's language (the suite's Japanese run).
+    ending.err = std::getenv("FENMARQ_JAPANESE_SYSTEM") != nullptr
+                     ? "fenmarq-cli: " + path +
+                           " はほかのプログラム（エクセルなど）が開いているため書き込めません。"
+                           "そのプログラムで閉じてから、もう一度変換してください\n"
+                     : "fenmarq-cli: " + path +
+                           " is open in another program (Excel, say), which lets no one else "
+                           "write it; close it there and convert again\n";
   }
   ending.untouched[kFailing] = target.bytes;
   return ending;
