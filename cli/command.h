@@ -31,7 +31,7 @@ struct CommandHelp {
 struct Command {
   std::string_view name;
   CommandHelp help;
-  std::span<const OptionSpec> options;
+  std::span<const OptionRule> options;
   // Runs the command on what its arguments hold; the exit status.
   int (*run)(const std::vector<ArgumentItem>& items);
 };

@@ -88,7 +88,7 @@ constexpr Text kMissingFoldersText = {
 
 enum ConvertOption { kMakeDirs, kJobs, kFilesFrom };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {kMakeDirs, "--make-dirs"},
     {kJobs, "--jobs", 'j', kJobsText},
     {kFilesFrom, "--files-from", '\0', kListMissingText},

@@ -10,12 +10,12 @@ namespace {
 
 constexpr Text kUnknownOptionText = {"unknown option '{}'", "「{}」というオプションはありません"};
 
-// The spec that `arg` names: "--name" or "--name=value" for `name`, "-x" or
+// The option rule that `arg` names: "--name" or "--name=value" for `name`, "-x" or
 // "-xvalue" for `letter`; null for none.
-const OptionSpec* specOf(std::string_view arg, std::span<const OptionSpec> options) {
-  const auto found = std::ranges::find_if(options, [arg](const OptionSpec& spec) {
-    if (arg.starts_with("--")) return arg.substr(0, arg.find('=')) == spec.name;
-    return spec.letter != '\0' && arg[1] == spec.letter;
+const OptionRule* ruleOf(std::string_view arg, std::span<const OptionRule> options) {
+  const auto found = std::ranges::find_if(options, [arg](const OptionRule& rule) {
+    if (arg.starts_with("--")) return arg.substr(0, arg.find('=')) == rule.name;
+    return rule.letter != '\0' && arg[1] == rule.letter;
   });
   return found == options.end() ? nullptr : &*found;
 }
@@ -31,26 +31,26 @@ std::size_t attachedValueAt(std::string_view arg) {
 // argument it takes: a usage error when it names no option, has a value it
 // does not take, or lacks the one it takes.
 ArgumentItem optionAt(std::span<const std::string> args, std::size_t& at,
-                      std::span<const OptionSpec> options) {
+                      std::span<const OptionRule> options) {
   const std::string& arg = args[at];
-  const OptionSpec* spec = specOf(arg, options);
+  const OptionRule* rule = ruleOf(arg, options);
   const std::size_t valueAt = attachedValueAt(arg);
-  const bool takesValue = spec != nullptr && !spec->missingValueText.english.empty();
-  if (spec == nullptr || (!takesValue && valueAt != std::string::npos)) {
+  const bool takesValue = rule != nullptr && !rule->missingValueText.english.empty();
+  if (rule == nullptr || (!takesValue && valueAt != std::string::npos)) {
     return {ArgumentItem::kError, -1, fill(kUnknownOptionText, {arg})};
   }
-  if (!takesValue) return {ArgumentItem::kOption, spec->id, ""};
-  if (valueAt != std::string::npos) return {ArgumentItem::kOption, spec->id, arg.substr(valueAt)};
+  if (!takesValue) return {ArgumentItem::kOption, rule->id, ""};
+  if (valueAt != std::string::npos) return {ArgumentItem::kOption, rule->id, arg.substr(valueAt)};
   if (at + 1 == args.size()) {
-    return {ArgumentItem::kError, -1, fill(spec->missingValueText, {arg})};
+    return {ArgumentItem::kError, -1, fill(rule->missingValueText, {arg})};
   }
-  return {ArgumentItem::kOption, spec->id, args[++at]};
+  return {ArgumentItem::kOption, rule->id, args[++at]};
 }
 
 }  // namespace
 
 ReadArguments readArguments(std::span<const std::string> args,
-                            std::span<const OptionSpec> options) {
+                            std::span<const OptionRule> options) {
   ReadArguments read;
   bool optionsDone = false;
   const auto ask = [&read](Request request) {

@@ -14,7 +14,7 @@
 
 namespace fenmarq {
 
-struct OptionSpec {
+struct OptionRule {
   int id;                 // what the command tells its options apart by
   std::string_view name;  // "--jobs"
   char letter = '\0';     // 'j' for -j, or none
@@ -26,7 +26,7 @@ struct OptionSpec {
 struct ArgumentItem {
   enum Kind { kOption, kOperand, kError };
   Kind kind;
-  int option = -1;   // the OptionSpec's id, for kOption
+  int option = -1;   // the OptionRule's id, for kOption
   std::string text;  // the option's value, the operand, or the usage error
 };
 
@@ -38,7 +38,7 @@ struct ReadArguments {
   std::vector<ArgumentItem> items;
 };
 
-ReadArguments readArguments(std::span<const std::string> args, std::span<const OptionSpec> options);
+ReadArguments readArguments(std::span<const std::string> args, std::span<const OptionRule> options);
 
 }  // namespace fenmarq
 

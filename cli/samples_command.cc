@@ -56,7 +56,7 @@ constexpr Text kNotWrittenText = {"cannot write {}", "{} に書き込めませ�
 
 enum SamplesOption { kDate };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {kDate,
      "--date",
      '\0',

@@ -121,7 +121,7 @@ constexpr Text kWarningText = {"warning: {}", "警告: {}"};
 
 enum TableOption { kFilesFrom, kAsciiNames, kRaw, kBom, kSchema, kOutput, kColumns };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {kFilesFrom, "--files-from", '\0', kListMissingText},
     {kAsciiNames, "--ascii-names"},
     {kRaw, "--raw"},
